@@ -1,0 +1,58 @@
+# Entry points: `make test`, `make bench`, `make run`, `make screenshots`, `make fuzz`.
+# Each target installs missing Debian packages first, so a fresh machine needs nothing else.
+
+BUILD      ?= build
+ASAN_BUILD ?= build-asan
+FUZZ_BUILD ?= build-fuzz
+DEMO_DIR   ?= $(BUILD)/demo
+JOBS       ?= $(shell nproc)
+
+# Everything the build, the tests and the benchmarks need.
+PACKAGES = build-essential cmake ninja-build pkg-config git \
+           qt6-base-dev libgl-dev libturbojpeg0-dev libexif-dev nlohmann-json3-dev \
+           libgtest-dev libgmock-dev libbenchmark-dev fonts-wqy-microhei \
+           xvfb xauth libvips-tools libjpeg-turbo-progs forensics-samples-files clang
+
+CMAKE_FLAGS = -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+.PHONY: deps build build-asan test bench run screenshots fuzz clean
+
+deps:
+	@missing=""; for p in $(PACKAGES); do \
+	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q 'install ok installed' || missing="$$missing $$p"; \
+	done; \
+	if [ -n "$$missing" ]; then \
+	  echo "Installing:$$missing"; \
+	  SUDO=""; [ "$$(id -u)" = 0 ] || SUDO=sudo; \
+	  $$SUDO apt-get update -qq && DEBIAN_FRONTEND=noninteractive $$SUDO apt-get install -y -qq --no-install-recommends $$missing; \
+	fi
+
+build: deps
+	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
+	cmake --build $(BUILD) -j $(JOBS)
+
+build-asan: deps
+	cmake -S . -B $(ASAN_BUILD) $(CMAKE_FLAGS) -DXP_SANITIZE=ON -DXP_BENCH=OFF
+	cmake --build $(ASAN_BUILD) -j $(JOBS)
+
+# The tests run twice: a normal build, then the same tests under ASan + UBSan.
+test: build build-asan
+	QT_QPA_PLATFORM=offscreen ctest --test-dir $(BUILD) -j $(JOBS) --output-on-failure
+	QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	  ctest --test-dir $(ASAN_BUILD) -j $(JOBS) --output-on-failure
+
+bench: build
+	@set -e; for b in $$(find $(BUILD)/bench -type f -name 'bench_*' -perm -u+x | sort); do \
+	  echo "== $$b"; $$b --benchmark_counters_tabular=true; \
+	done
+
+fuzz: deps
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) $(CMAKE_FLAGS) -DXP_FUZZ=ON -DXP_BENCH=OFF
+	cmake --build $(FUZZ_BUILD) -j $(JOBS)
+	@set -e; for f in $$(find $(FUZZ_BUILD) -type f -name 'fuzz_*' -perm -u+x | sort); do \
+	  echo "== $$f"; $$f -max_total_time=60 -rss_limit_mb=2048; \
+	done
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
