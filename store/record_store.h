@@ -144,6 +144,11 @@ public:
     int32_t recordSerial();
 
 private:
+    template <class Cond>
+    bool deleteWhere(const Cond& condition);
+    template <class Cond>
+    bool findWhere(const Cond& condition);
+
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };
