@@ -82,13 +82,14 @@ QPainterPath iconPath(Icon icon) {
             p.cubicTo(16, 13.5, 19.5, 15.5, 19.5, 20);
             break;
         case Icon::Split:
-            p.addEllipse(QPointF(4, 12), 1.6, 1.6);
-            p.addPath(line(5.6, 12, 20, 12));
-            p.moveTo(9, 12);
-            p.cubicTo(13, 12, 13.5, 5, 19.5, 5);
-            p.moveTo(9, 12);
-            p.cubicTo(13, 12, 13.5, 19, 19.5, 19);
-            for (double y : {5.0, 12.0, 19.0}) p.addPath(chevron({17, y - 2.6}, {19.8, y}, {17, y + 2.6}));
+            // One order fanned out into product folders.
+            p.addRoundedRect(QRectF(8.5, 3, 7, 5.5), 1.2, 1.2);
+            p.addPath(line(12, 8.5, 12, 12));
+            p.addPath(line(5, 12, 19, 12));
+            for (double x : {5.0, 12.0, 19.0}) {
+                p.addPath(line(x, 12, x, 15));
+                p.addRoundedRect(QRectF(x - 2.8, 15, 5.6, 5.5), 1.2, 1.2);
+            }
             break;
         case Icon::Gallery:
             p.addRoundedRect(QRectF(3, 5, 18, 14), 2, 2);

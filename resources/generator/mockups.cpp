@@ -1,10 +1,13 @@
-// Mock-ups of three windows built from the generated picture files.
+// Mock-ups of three windows and a contact sheet, built from the generated picture files.
 #include "resources/generator/mockups.h"
 
 #include <QDir>
+#include <QFile>
 #include <QLinearGradient>
+#include <algorithm>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "resources/builtin_pictures.h"
 #include "resources/generator/studio_style.h"
@@ -180,6 +183,42 @@ QImage viewerMockup(PictureFolder& pic) {
     return image;
 }
 
+// Every small picture at its real size, flowed in rows over the dark ground and again over a
+// silver one (the logo window's background), to judge icons side by side.
+QImage contactSheet(const QString& folder) {
+    QFile manifest(QDir(folder).filePath("pictures.txt"));
+    if (!manifest.open(QIODevice::ReadOnly)) return {};
+    std::vector<QImage> items;
+    for (const QByteArray& line : manifest.readAll().split('\n')) {
+        const QList<QByteArray> parts = line.split(' ');
+        if (parts.size() != 2) continue;
+        QImage image(QDir(folder).filePath(QString::fromUtf8(parts[1])));
+        if (!image.isNull() && image.width() <= 340 && image.height() <= 200) items.push_back(image);
+    }
+    const int sheetW = 1200, gap = 12;
+    auto flow = [&](QPainter* p, int top) {
+        int x = gap, y = top, rowH = 0;
+        for (const QImage& item : items) {
+            if (x + item.width() + gap > sheetW) {
+                x = gap;
+                y += rowH + gap;
+                rowH = 0;
+            }
+            if (p) p->drawImage(x, y, item);
+            x += item.width() + gap;
+            rowH = std::max(rowH, item.height());
+        }
+        return y + rowH + gap;
+    };
+    const int half = flow(nullptr, gap);
+    QImage sheet = filledCanvas(sheetW, 2 * half, pal(pictures::palette::column));
+    QPainter p(&sheet);
+    p.fillRect(QRect(0, half, sheetW, half), QColor(192, 192, 192));
+    flow(&p, gap);
+    flow(&p, half + gap);
+    return sheet;
+}
+
 }  // namespace
 
 bool writeMockups(const QString& folder) {
@@ -188,6 +227,7 @@ bool writeMockups(const QString& folder) {
     bool ok = loginMockup(pic).save(dir.filePath("mockup_login.png"));
     ok = mainMockup(pic).save(dir.filePath("mockup_main.png")) && ok;
     ok = viewerMockup(pic).save(dir.filePath("mockup_viewer.png")) && ok;
+    ok = contactSheet(folder).save(dir.filePath("mockup_sheet.png")) && ok;
     return ok && !pic.missing();
 }
 

@@ -7,8 +7,9 @@
 
 namespace xp::gen {
 
-// Reads the pictures from folder and writes mockup_login.png, mockup_main.png and
-// mockup_viewer.png there; returns false when a picture is missing.
+// Reads the pictures from folder and writes mockup_login.png, mockup_main.png, mockup_viewer.png
+// and mockup_sheet.png (every small picture on dark and on silver) there; returns false when a
+// picture is missing.
 bool writeMockups(const QString& folder);
 
 }  // namespace xp::gen

@@ -40,18 +40,23 @@ void paintBokeh(QPainter& p, const QRectF& area, int count, unsigned seed, const
     }
 }
 
-// Blends every pixel within `margin` of the border towards `edge`, so the picture melts into a
-// surround of that colour instead of ending in a hard rectangle.
-void fadeEdges(QImage& image, const QColor& edge, int margin) {
-    for (int y = 0; y < image.height(); ++y) {
+// Blends every pixel within `margin` of the chosen borders towards `edge`, so the picture melts
+// into a surround of that colour instead of ending in a hard line.
+enum Edges { Top = 1, Bottom = 2, Left = 4, Right = 8, AllEdges = 15 };
+void fadeEdges(QImage& image, const QColor& edge, int margin, int edges) {
+    const int w = image.width(), h = image.height();
+    for (int y = 0; y < h; ++y) {
         auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < image.width(); ++x) {
-            const int d = std::min({x, y, image.width() - 1 - x, image.height() - 1 - y});
+        for (int x = 0; x < w; ++x) {
+            int d = margin;
+            if (edges & Top) d = std::min(d, y);
+            if (edges & Bottom) d = std::min(d, h - 1 - y);
+            if (edges & Left) d = std::min(d, x);
+            if (edges & Right) d = std::min(d, w - 1 - x);
             if (d >= margin) continue;
             double t = 1.0 - static_cast<double>(d) / margin;
             t = t * t * (3 - 2 * t);
-            const QColor c = mix(QColor::fromRgb(row[x]), edge, t);
-            row[x] = c.rgb();
+            row[x] = mix(QColor::fromRgb(row[x]), edge, t).rgb();
         }
     }
 }
@@ -237,6 +242,8 @@ QImage paintLoginBanner() {
         p.drawText(QPointF(185, 201), QStringLiteral("PHOTO SELECTION WORKSTATION"));
     }
     dither(image, 2, 11);
+    // The key light and the grain reach the bottom rows too; bring them back to the footer colour.
+    fadeEdges(image, footer, 28, Bottom);
     return image;
 }
 
@@ -305,8 +312,8 @@ QImage paintMainBackground() {
                     506);
         p.fillRect(QRectF(w / 2.0 - 18, 530, 36, 2), accent(200));
     }
-    fadeEdges(image, backdrop, 8);
     dither(image, 2, 5);
+    fadeEdges(image, backdrop, 8, AllEdges);
     return image;
 }
 
