@@ -19,7 +19,8 @@ std::span<const std::string_view> builtinPictureNames();
 namespace pictures {
 
 // The three faces of a picture button. A disabled left-column button marks the function that is
-// open at the moment, so its face reads as "current" rather than as greyed out.
+// open at the moment, so its face reads as "current" rather than as greyed out; the gallery's exit
+// button is disabled only while an album loads, so its disabled face recedes instead.
 struct ButtonFaces {
     std::string_view normal;
     std::string_view highlighted;
@@ -29,12 +30,14 @@ struct ButtonFaces {
 // Login window.
 inline constexpr std::string_view loginBanner = "login_banner";  // 480 x 272 JPEG, 图片框1
 
-// Main window: banner bar, logo, title line, left column and content area.
-inline constexpr std::string_view mainBanner = "main_banner";  // 2560 x 50 PNG, 标签1 (uniform across)
-inline constexpr std::string_view mainLogo = "main_logo";      // 336 x 50 PNG, 图片框1, seamless on mainBanner
-inline constexpr std::string_view mainClose = "main_close";        // 25 x 25 RGBA PNG, 关闭按钮
-inline constexpr std::string_view mainMinimize = "main_minimize";  // 25 x 25 RGBA PNG, 最小化按钮1
-inline constexpr std::string_view mainColumn = "main_column";  // 184 x 1440 PNG, 标签2 (uniform down)
+// Main window: banner bar, logo, banner buttons, left column and content background. The banner
+// and the column are larger than any common screen and uniform along their long side: show them at
+// natural size from the top-left corner, clipped to the label (stretching them looks the same).
+inline constexpr std::string_view mainBanner = "main_banner";  // 2560 x 50 PNG, 标签1
+inline constexpr std::string_view mainLogo = "main_logo";  // 336 x 50 PNG, 图片框1, seamless on mainBanner
+inline constexpr std::string_view mainClose = "main_close";            // 25 x 25 RGBA PNG, 关闭按钮
+inline constexpr std::string_view mainMinimize = "main_minimize";      // 25 x 25 RGBA PNG, 最小化按钮1
+inline constexpr std::string_view mainColumn = "main_column";          // 184 x 1440 PNG, 标签2
 inline constexpr std::string_view mainBackground = "main_background";  // 960 x 600 JPEG, drawn on 图片框2
 
 // Left-column picture buttons, 164 x 50 opaque PNG each, seamless on mainColumn.
@@ -66,17 +69,17 @@ inline constexpr int loadingFrameIntervalMs = 80;
 
 // Selection viewer and gallery viewer tool bar, RGBA PNG. The slideshow state is read by comparing the
 // play button's bytes with viewerPlay, so the two pictures always differ.
-inline constexpr std::string_view viewerPlay = "viewer_play";      // 50 x 50, 播放按钮 idle
-inline constexpr std::string_view viewerPause = "viewer_pause";    // 50 x 50, 播放按钮 running
-inline constexpr std::string_view viewerPrevious = "viewer_previous";       // 41 x 40, 上一张按钮
-inline constexpr std::string_view viewerNext = "viewer_next";               // 41 x 40, 下一张按钮
-inline constexpr std::string_view viewerZoomIn = "viewer_zoom_in";          // 40 x 40, 放大按钮
-inline constexpr std::string_view viewerRestore = "viewer_restore";         // 41 x 40, 恢复按钮
-inline constexpr std::string_view viewerZoomOut = "viewer_zoom_out";        // 40 x 40, 缩小按钮
-inline constexpr std::string_view viewerRotateLeft = "viewer_rotate_left";  // 41 x 40, 左转按钮
+inline constexpr std::string_view viewerPlay = "viewer_play";                 // 50 x 50, 播放按钮 idle
+inline constexpr std::string_view viewerPause = "viewer_pause";               // 50 x 50, 播放按钮 running
+inline constexpr std::string_view viewerPrevious = "viewer_previous";         // 41 x 40, 上一张按钮
+inline constexpr std::string_view viewerNext = "viewer_next";                 // 41 x 40, 下一张按钮
+inline constexpr std::string_view viewerZoomIn = "viewer_zoom_in";            // 40 x 40, 放大按钮
+inline constexpr std::string_view viewerRestore = "viewer_restore";           // 41 x 40, 恢复按钮
+inline constexpr std::string_view viewerZoomOut = "viewer_zoom_out";          // 40 x 40, 缩小按钮
+inline constexpr std::string_view viewerRotateLeft = "viewer_rotate_left";    // 41 x 40, 左转按钮
 inline constexpr std::string_view viewerRotateRight = "viewer_rotate_right";  // 41 x 40, 右转按钮
-inline constexpr std::string_view viewerDelete = "viewer_delete";           // 41 x 40, 删除按钮
-inline constexpr std::string_view viewerExit = "viewer_exit";               // 41 x 40, 退出按钮
+inline constexpr std::string_view viewerDelete = "viewer_delete";             // 41 x 40, 删除按钮
+inline constexpr std::string_view viewerExit = "viewer_exit";                 // 41 x 40, 退出按钮
 
 // Gallery window header: one title picture per gallery mode (300 x 48 JPEG, 图片框1) and the
 // face of both exit picture buttons (80 x 32 opaque PNG, 退出_样照欣赏 and 退出_设计看版).
@@ -100,14 +103,14 @@ struct Rgb {
     std::uint8_t b;
 };
 namespace palette {
-inline constexpr Rgb backdrop{24, 26, 30};     // deepest charcoal: main content area, viewer bars
-inline constexpr Rgb column{33, 36, 41};       // left column, login footer, gallery header
-inline constexpr Rgb panel{44, 48, 55};        // floating panels (loading, progress), dialogs
-inline constexpr Rgb titleLine{28, 30, 35};    // the title line under the banner
-inline constexpr Rgb line{58, 63, 72};         // hairlines and frame borders
-inline constexpr Rgb text{232, 228, 221};      // captions on the dark colours
+inline constexpr Rgb backdrop{24, 26, 30};      // deepest charcoal: main content area, viewer bars
+inline constexpr Rgb column{33, 36, 41};        // left column, login footer, gallery header
+inline constexpr Rgb panel{44, 48, 55};         // floating panels (loading, progress), dialogs
+inline constexpr Rgb titleLine{28, 30, 35};     // the title line under the banner
+inline constexpr Rgb line{58, 63, 72};          // hairlines and frame borders
+inline constexpr Rgb text{232, 228, 221};       // captions on the dark colours
 inline constexpr Rgb textMuted{150, 156, 165};  // secondary captions
-inline constexpr Rgb accent{217, 163, 95};     // the one warm accent
+inline constexpr Rgb accent{217, 163, 95};      // the one warm accent
 }  // namespace palette
 
 }  // namespace pictures

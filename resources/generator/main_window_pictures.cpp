@@ -24,7 +24,9 @@ void paintBannerGround(QPainter& p, int width) {
     p.fillRect(QRect(0, bannerHeight - 1, width, 1), QColor(22, 24, 27));
 }
 
-QColor columnColour() { return toColor(pictures::palette::column); }
+QColor columnColour() {
+    return toColor(pictures::palette::column);
+}
 
 }  // namespace
 
@@ -50,8 +52,8 @@ QImage paintMainLogo() {
 
     const double rule = 55 + captionWidth(name, wordmark) + 13;
     p.fillRect(QRectF(rule, 16, 1, 18), QColor(86, 92, 102));
-    drawCaption(p, QStringLiteral("影楼选片系统"), captionFont(15, 108), toColor(pictures::palette::textMuted),
-                rule + 13, 25);
+    drawCaption(p, QStringLiteral("影楼选片系统"), captionFont(15, 108),
+                toColor(pictures::palette::textMuted), rule + 13, 25);
     return image;
 }
 
@@ -136,8 +138,8 @@ QImage paintLink(Icon icon, const QString& caption, int width) {
     const double iconSize = 14, gap = 4;
     const double total = iconSize + gap + captionWidth(caption, font);
     const double left = std::floor((width - total) / 2.0);
-    drawIcon(p, icon, QRectF(left, 4.5, iconSize, iconSize), mix(toColor(pictures::palette::accent),
-                                                                   columnColour(), 0.15), 1.3);
+    drawIcon(p, icon, QRectF(left, 4.5, iconSize, iconSize),
+             mix(toColor(pictures::palette::accent), columnColour(), 0.15), 1.3);
     drawCaption(p, caption, font, toColor(pictures::palette::textMuted), left + iconSize + gap, 11.5);
     return image;
 }

@@ -14,7 +14,9 @@ namespace xp::gen {
 
 namespace {
 
-QColor accent(int alpha = 255) { return toColor(pictures::palette::accent, alpha); }
+QColor accent(int alpha = 255) {
+    return toColor(pictures::palette::accent, alpha);
+}
 
 // Soft out-of-focus discs, the kind a studio light throws behind a sitter.
 void paintBokeh(QPainter& p, const QRectF& area, int count, unsigned seed, const QColor& tint, int maxAlpha) {
@@ -67,8 +69,9 @@ QPainterPath ridge(double width, double height, double base, double amplitude, d
     for (int i = 0; i <= 64; ++i) {
         const double x = width * i / 64.0;
         const double u = x / width * 6.283;
-        const double y = base - amplitude * (0.55 * std::sin(u * 1.3 + phase) + 0.3 * std::sin(u * 2.9 + phase * 2) +
-                                             0.15 * std::sin(u * 6.1 + phase * 3));
+        const double y =
+            base - amplitude * (0.55 * std::sin(u * 1.3 + phase) + 0.3 * std::sin(u * 2.9 + phase * 2) +
+                                0.15 * std::sin(u * 6.1 + phase * 3));
         path.lineTo(x, y);
     }
     path.lineTo(width, height);
@@ -166,8 +169,8 @@ QImage photoSeaside(int w, int h) {
     p.setBrush(path);
     p.drawEllipse(QPointF(0, 0), (h - horizon) * 0.55, (h - horizon) * 0.55);
     p.restore();
-    const double glints[][3] = {{0.05, 0.0, 0.045}, {0.16, -0.012, 0.03}, {0.27, 0.01, 0.04},
-                                {0.4, -0.006, 0.022}, {0.52, 0.014, 0.03}, {0.66, -0.01, 0.018}};
+    const double glints[][3] = {{0.05, 0.0, 0.045},   {0.16, -0.012, 0.03}, {0.27, 0.01, 0.04},
+                                {0.4, -0.006, 0.022}, {0.52, 0.014, 0.03},  {0.66, -0.01, 0.018}};
     for (const auto& g : glints) {
         const double y = horizon + 3 + g[0] * (h - horizon);
         p.setBrush(QColor(255, 236, 204, static_cast<int>(170 - 160 * g[0])));
@@ -190,8 +193,8 @@ QImage photoSeaside(int w, int h) {
 
 // A print on the table: white border, photo, soft shadow; centred on `centre`, turned by `angle`.
 void paintPrint(QPainter& p, const QImage& photo, QPointF centre, double angle, int border) {
-    const QRectF outer(-photo.width() / 2.0 - border, -photo.height() / 2.0 - border, photo.width() + 2.0 * border,
-                       photo.height() + 2.0 * border);
+    const QRectF outer(-photo.width() / 2.0 - border, -photo.height() / 2.0 - border,
+                       photo.width() + 2.0 * border, photo.height() + 2.0 * border);
     p.save();
     p.translate(centre);
     p.rotate(angle);
@@ -307,9 +310,10 @@ QImage paintMainBackground() {
         p.setPen(toColor(pictures::palette::text));
         p.drawText(QPointF((w - captionWidth(name, title)) / 2, 474), name);
         const QFont hintFont = captionFont(14, 104);
-        const QString hint = QStringLiteral("从左侧「导入选片数据」开始新的订单，或在「数据管理」中打开已有订单");
-        drawCaption(p, hint, hintFont, toColor(pictures::palette::textMuted), (w - captionWidth(hint, hintFont)) / 2,
-                    506);
+        const QString hint =
+            QStringLiteral("从左侧「导入选片数据」开始新的订单，或在「数据管理」中打开已有订单");
+        drawCaption(p, hint, hintFont, toColor(pictures::palette::textMuted),
+                    (w - captionWidth(hint, hintFont)) / 2, 506);
         p.fillRect(QRectF(w / 2.0 - 18, 530, 36, 2), accent(200));
     }
     dither(image, 2, 5);
@@ -325,7 +329,8 @@ QImage paintGalleryTitle(Icon icon, const QString& title, const QString& subtitl
     const QFont titleFont = captionFont(20, 114);
     const QFont subFont = captionFont(9, 160);
     const double iconSize = 22, gap = 10, ruleGap = 13;
-    const double total = iconSize + gap + captionWidth(title, titleFont) + 2 * ruleGap + 1 + captionWidth(subtitle, subFont);
+    const double total =
+        iconSize + gap + captionWidth(title, titleFont) + 2 * ruleGap + 1 + captionWidth(subtitle, subFont);
     double x = std::floor((w - total) / 2);
     drawIcon(p, icon, QRectF(x, 13, iconSize, iconSize), accent(), 1.7);
     x += iconSize + gap;

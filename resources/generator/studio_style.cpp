@@ -10,7 +10,9 @@
 
 namespace xp::gen {
 
-QColor toColor(pictures::Rgb rgb, int alpha) { return QColor(rgb.r, rgb.g, rgb.b, alpha); }
+QColor toColor(pictures::Rgb rgb, int alpha) {
+    return QColor(rgb.r, rgb.g, rgb.b, alpha);
+}
 
 QColor mix(const QColor& a, const QColor& b, double t) {
     auto lerp = [t](int x, int y) { return static_cast<int>(std::lround(x + (y - x) * t)); };
@@ -95,7 +97,9 @@ void blur(QImage& image, int radius) {
     image = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
     const int w = image.width(), h = image.height();
     std::vector<std::uint32_t> a(static_cast<size_t>(w) * h), b(a.size());
-    for (int y = 0; y < h; ++y) std::copy_n(reinterpret_cast<const std::uint32_t*>(image.constScanLine(y)), w, &a[static_cast<size_t>(y) * w]);
+    for (int y = 0; y < h; ++y)
+        std::copy_n(reinterpret_cast<const std::uint32_t*>(image.constScanLine(y)), w,
+                    &a[static_cast<size_t>(y) * w]);
     // Three box passes of radius r/sqrt(3) come close to a Gaussian of radius r.
     const int r = std::max(1, static_cast<int>(std::lround(radius / 1.732)));
     for (int pass = 0; pass < 3; ++pass) {
@@ -109,7 +113,8 @@ void blur(QImage& image, int radius) {
         a.swap(b);
     }
     a = transpose(a, h, w);
-    for (int y = 0; y < h; ++y) std::copy_n(&a[static_cast<size_t>(y) * w], w, reinterpret_cast<std::uint32_t*>(image.scanLine(y)));
+    for (int y = 0; y < h; ++y)
+        std::copy_n(&a[static_cast<size_t>(y) * w], w, reinterpret_cast<std::uint32_t*>(image.scanLine(y)));
 }
 
 void softShadow(QPainter& p, const QRectF& rect, double radius, double blurRadius, QPointF offset,

@@ -28,34 +28,22 @@ struct Expected {
 // the column, the largest screen they are meant to cover without scaling.
 std::vector<Expected> expectedPictures() {
     std::vector<Expected> out = {
-        {loginBanner, 480, 272, Kind::Jpeg},
-        {mainBanner, 2560, 50, Kind::OpaquePng},
-        {mainLogo, 336, 50, Kind::OpaquePng},
-        {mainClose, 25, 25, Kind::AlphaPng},
-        {mainMinimize, 25, 25, Kind::AlphaPng},
-        {mainColumn, 184, 1440, Kind::OpaquePng},
-        {mainBackground, 960, 600, Kind::Jpeg},
-        {linkWebsite, 74, 23, Kind::OpaquePng},
-        {linkContact, 68, 23, Kind::OpaquePng},
-        {linkHelp, 105, 23, Kind::OpaquePng},
-        {viewerPlay, 50, 50, Kind::AlphaPng},
-        {viewerPause, 50, 50, Kind::AlphaPng},
-        {viewerPrevious, 41, 40, Kind::AlphaPng},
-        {viewerNext, 41, 40, Kind::AlphaPng},
-        {viewerZoomIn, 40, 40, Kind::AlphaPng},
-        {viewerRestore, 41, 40, Kind::AlphaPng},
-        {viewerZoomOut, 40, 40, Kind::AlphaPng},
-        {viewerRotateLeft, 41, 40, Kind::AlphaPng},
-        {viewerRotateRight, 41, 40, Kind::AlphaPng},
-        {viewerDelete, 41, 40, Kind::AlphaPng},
-        {viewerExit, 41, 40, Kind::AlphaPng},
-        {galleryTitleSamples, 300, 48, Kind::Jpeg},
-        {galleryTitleDesigns, 300, 48, Kind::Jpeg},
-        {folderIcon, 22, 22, Kind::AlphaPng},
+        {loginBanner, 480, 272, Kind::Jpeg},         {mainBanner, 2560, 50, Kind::OpaquePng},
+        {mainLogo, 336, 50, Kind::OpaquePng},        {mainClose, 25, 25, Kind::AlphaPng},
+        {mainMinimize, 25, 25, Kind::AlphaPng},      {mainColumn, 184, 1440, Kind::OpaquePng},
+        {mainBackground, 960, 600, Kind::Jpeg},      {linkWebsite, 74, 23, Kind::OpaquePng},
+        {linkContact, 68, 23, Kind::OpaquePng},      {linkHelp, 105, 23, Kind::OpaquePng},
+        {viewerPlay, 50, 50, Kind::AlphaPng},        {viewerPause, 50, 50, Kind::AlphaPng},
+        {viewerPrevious, 41, 40, Kind::AlphaPng},    {viewerNext, 41, 40, Kind::AlphaPng},
+        {viewerZoomIn, 40, 40, Kind::AlphaPng},      {viewerRestore, 41, 40, Kind::AlphaPng},
+        {viewerZoomOut, 40, 40, Kind::AlphaPng},     {viewerRotateLeft, 41, 40, Kind::AlphaPng},
+        {viewerRotateRight, 41, 40, Kind::AlphaPng}, {viewerDelete, 41, 40, Kind::AlphaPng},
+        {viewerExit, 41, 40, Kind::AlphaPng},        {galleryTitleSamples, 300, 48, Kind::Jpeg},
+        {galleryTitleDesigns, 300, 48, Kind::Jpeg},  {folderIcon, 22, 22, Kind::AlphaPng},
         {appIcon, 128, 128, Kind::AlphaPng},
     };
-    for (const ButtonFaces* faces : {&navImport, &navOrders, &navCustomer, &navAutoSplit, &navSamples, &navDesigns,
-                                     &navSettings, &navLogo})
+    for (const ButtonFaces* faces : {&navImport, &navOrders, &navCustomer, &navAutoSplit, &navSamples,
+                                     &navDesigns, &navSettings, &navLogo})
         for (std::string_view face : {faces->normal, faces->highlighted, faces->disabled})
             out.push_back({face, 164, 50, Kind::OpaquePng});
     for (std::string_view face : {galleryExit.normal, galleryExit.highlighted, galleryExit.disabled})
@@ -69,7 +57,9 @@ QImage decode(std::string_view name) {
     return QImage::fromData(QByteArray::fromRawData(bytes.data(), static_cast<int>(bytes.size())));
 }
 
-bool startsWith(std::string_view bytes, std::string_view magic) { return bytes.substr(0, magic.size()) == magic; }
+bool startsWith(std::string_view bytes, std::string_view magic) {
+    return bytes.substr(0, magic.size()) == magic;
+}
 
 int channelDistance(QRgb a, xp::pictures::Rgb b) {
     return std::max({std::abs(qRed(a) - b.r), std::abs(qGreen(a) - b.g), std::abs(qBlue(a) - b.b)});
@@ -102,8 +92,8 @@ TEST(BuiltinPictures, NameListMatchesTheNamedPicturesExactly) {
 }
 
 TEST(BuiltinPictures, UnknownNamesGiveNoBytes) {
-    for (std::string_view name : {"", "no_such_picture", "LOGIN_BANNER", "login_banner.jpg", "login_banne",
-                                  "loading_12"})
+    for (std::string_view name :
+         {"", "no_such_picture", "LOGIN_BANNER", "login_banner.jpg", "login_banne", "loading_12"})
         EXPECT_TRUE(xp::builtinPicture(name).empty()) << name;
 }
 
@@ -111,8 +101,8 @@ TEST(BuiltinPictures, UnknownNamesGiveNoBytes) {
 // picture, and a picture button shows its state only if its faces differ.
 TEST(BuiltinPictures, StatePicturesDiffer) {
     EXPECT_NE(xp::builtinPicture(viewerPlay), xp::builtinPicture(viewerPause));
-    for (const ButtonFaces* faces : {&navImport, &navOrders, &navCustomer, &navAutoSplit, &navSamples, &navDesigns,
-                                     &navSettings, &navLogo, &galleryExit}) {
+    for (const ButtonFaces* faces : {&navImport, &navOrders, &navCustomer, &navAutoSplit, &navSamples,
+                                     &navDesigns, &navSettings, &navLogo, &galleryExit}) {
         SCOPED_TRACE(std::string(faces->normal));
         EXPECT_NE(decode(faces->normal), decode(faces->highlighted));
         EXPECT_NE(decode(faces->normal), decode(faces->disabled));
@@ -129,7 +119,8 @@ TEST(BuiltinPictures, NeighboursMeetWithoutASeam) {
     const QImage logo = decode(mainLogo);
     for (int y = 0; y < logo.height(); ++y) {
         EXPECT_EQ(logo.pixel(0, y), banner.pixel(0, y)) << "logo left edge, row " << y;
-        EXPECT_EQ(logo.pixel(logo.width() - 1, y), banner.pixel(logo.width() - 1, y)) << "logo right edge, row " << y;
+        EXPECT_EQ(logo.pixel(logo.width() - 1, y), banner.pixel(logo.width() - 1, y))
+            << "logo right edge, row " << y;
     }
 
     const QImage column = decode(mainColumn);
@@ -138,10 +129,17 @@ TEST(BuiltinPictures, NeighboursMeetWithoutASeam) {
         int x, y;
     };
     const Placed placed[] = {
-        {navImport.normal, 9, 98},       {navOrders.highlighted, 9, 158}, {navCustomer.disabled, 9, 218},
-        {navAutoSplit.normal, 9, 278},   {navSamples.normal, 9, 338},     {navDesigns.normal, 9, 398},
-        {navSettings.normal, 9, 458},    {navLogo.disabled, 8, 521},      {linkWebsite, 11, 589},
-        {linkContact, 99, 588},          {linkHelp, 33, 630},
+        {navImport.normal, 9, 98},
+        {navOrders.highlighted, 9, 158},
+        {navCustomer.disabled, 9, 218},
+        {navAutoSplit.normal, 9, 278},
+        {navSamples.normal, 9, 338},
+        {navDesigns.normal, 9, 398},
+        {navSettings.normal, 9, 458},
+        {navLogo.disabled, 8, 521},
+        {linkWebsite, 11, 589},
+        {linkContact, 99, 588},
+        {linkHelp, 33, 630},
     };
     for (const Placed& p : placed) {
         const QImage face = decode(p.name);
@@ -159,11 +157,13 @@ TEST(BuiltinPictures, NeighboursMeetWithoutASeam) {
     const QImage background = decode(mainBackground);
     for (int x = 0; x < background.width(); x += 16) {
         EXPECT_LE(channelDistance(background.pixel(x, 0), palette::backdrop), 4) << "top x " << x;
-        EXPECT_LE(channelDistance(background.pixel(x, background.height() - 1), palette::backdrop), 4) << "bottom x " << x;
+        EXPECT_LE(channelDistance(background.pixel(x, background.height() - 1), palette::backdrop), 4)
+            << "bottom x " << x;
     }
     for (int y = 0; y < background.height(); y += 16) {
         EXPECT_LE(channelDistance(background.pixel(0, y), palette::backdrop), 4) << "left y " << y;
-        EXPECT_LE(channelDistance(background.pixel(background.width() - 1, y), palette::backdrop), 4) << "right y " << y;
+        EXPECT_LE(channelDistance(background.pixel(background.width() - 1, y), palette::backdrop), 4)
+            << "right y " << y;
     }
 }
 
