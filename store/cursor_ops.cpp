@@ -64,7 +64,9 @@ int RecordStore::recordNumber() {
         setLastError(err::NoCurrentTable);
         return 0;
     }
-    return static_cast<int>(t->cursor + 1);
+    // While a condition runs, the number is that of the record under test, even if the condition moved
+    // the cursor (a nested search does).
+    return static_cast<int>((t->underTest ? t->underTestIndex : t->cursor) + 1);
 }
 
 }  // namespace xp

@@ -37,6 +37,7 @@ struct OpenTable {
 
     int64_t cursor = 0;
     const uint8_t* underTest = nullptr;  // set only while a condition is evaluated
+    int64_t underTestIndex = -1;
 
     int64_t recordPos(int64_t index) const { return firstRecord + index * recordLength; }
 };
@@ -76,16 +77,21 @@ private:
 // when a fatal error unwinds through the condition.
 class UnderTestGuard {
 public:
-    explicit UnderTestGuard(OpenTable& t) : t_(t), savedImage_(t.underTest), savedCursor_(t.cursor) {}
+    explicit UnderTestGuard(OpenTable& t)
+        : t_(t), savedImage_(t.underTest), savedIndex_(t.underTestIndex), savedCursor_(t.cursor) {}
     ~UnderTestGuard() {
-        t_.underTest = savedImage_;
+        clear();
         if (restoreCursor_) t_.cursor = savedCursor_;
     }
     void set(const uint8_t* image, int64_t index) {
         t_.underTest = image;
+        t_.underTestIndex = index;
         t_.cursor = index;
     }
-    void clear() { t_.underTest = savedImage_; }
+    void clear() {
+        t_.underTest = savedImage_;
+        t_.underTestIndex = savedIndex_;
+    }
     // The cursor is left where the caller put it instead of being restored.
     void keepCursor() { restoreCursor_ = false; }
     UnderTestGuard(const UnderTestGuard&) = delete;
@@ -94,6 +100,7 @@ public:
 private:
     OpenTable& t_;
     const uint8_t* savedImage_;
+    int64_t savedIndex_;
     int64_t savedCursor_;
     bool restoreCursor_ = true;
 };
