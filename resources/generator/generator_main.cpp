@@ -1,14 +1,11 @@
 // The picture generator run by the build: paints every built-in picture into a folder and writes
 // the manifest the embedding step reads. Usage: xp_picture_generator OUTPUT_FOLDER [--mockups]
 #include <QDir>
-#include <QFile>
-#include <QFontDatabase>
 #include <QFontInfo>
 #include <QGuiApplication>
 #include <QSaveFile>
 #include <cstdio>
 #include <cstring>
-#include <string>
 
 #include "resources/generator/mockups.h"
 #include "resources/generator/picture_catalogue.h"

@@ -2,7 +2,6 @@
 // gallery's exit button faces and the folder icon of the path boxes.
 #include <QLinearGradient>
 #include <QPainterPath>
-#include <QRadialGradient>
 #include <cmath>
 #include <numbers>
 
