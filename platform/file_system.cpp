@@ -300,14 +300,14 @@ bool writeFile(const std::string& path, std::string_view bytes, const WriteOptio
         if (!replacing || (errno != EACCES && errno != EPERM)) return false;
         Fd fd(::open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC));
         bool ok = fd.valid() && (!options.mode || ::fchmod(fd.get(), *options.mode) == 0) &&
-                  writeAll(fd.get(), bytes) && ::fdatasync(fd.get()) == 0;
+                  writeAll(fd.get(), bytes) && (!options.flush || ::fdatasync(fd.get()) == 0);
         return fd.close() && ok;
     }
     // A replaced file keeps its permission bits unless the caller asks for others.
     std::optional<mode_t> chmodTo = options.mode;
     if (!chmodTo && replacing) chmodTo = existing.st_mode & 07777;
     bool ok = (!chmodTo || ::fchmod(temp.fd.get(), *chmodTo) == 0) && writeAll(temp.fd.get(), bytes) &&
-              ::fdatasync(temp.fd.get()) == 0;
+              (!options.flush || ::fdatasync(temp.fd.get()) == 0);
     ok = temp.fd.close() && ok;
     if (ok && ::rename(temp.path.c_str(), target.c_str()) == 0) return true;
     ::unlink(temp.path.c_str());

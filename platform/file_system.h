@@ -56,6 +56,9 @@ struct WriteOptions {
     // Permission bits of the written file. Unset: an existing file keeps its bits, a new one gets 0666
     // less the umask.
     std::optional<mode_t> mode;
+    // Flush the new content to disk before it replaces the old file. Only content that can be made
+    // again (generated files) skips it.
+    bool flush = true;
 };
 
 // Replaces the whole file with `bytes`. The new content is written to a file beside it, flushed to disk
