@@ -3,7 +3,8 @@
 // Crash safety beyond the format: when a write takes blocks from the free list or from the end of the
 // file, the memo header is written before the blocks, so a process killed half way leaves blocks that
 // belong to nobody (a leak) rather than a block that is both free and in use. Freed blocks get their
-// links before the header points at them, for the same reason.
+// links before the header points at them, for the same reason. The resulting bytes are exactly those of
+// the block-by-block algorithm of the format; only the order of the writes differs.
 #include "store/memo_chain.h"
 
 #include <algorithm>
@@ -220,9 +221,10 @@ int MemoChain::write(int32_t oldFirst, std::string_view value, int32_t& newFirst
         if (int r = writeHeader(header); r != 0) return r;
     }
 
-    // Write the pieces.
+    // Write the pieces, last first: the first block, which the record points at, is written last, so a
+    // write that fails part way never leaves it linked to a block that was not written yet.
     uint8_t block[kMemoBlockSize];
-    for (size_t i = 0; i < pieces; ++i) {
+    for (size_t i = pieces; i-- > 0;) {
         const size_t from = i * kMemoDataSize;
         const size_t used = std::min<size_t>(kMemoDataSize, value.size() - from);
         std::memset(block, 0, sizeof block);

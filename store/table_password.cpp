@@ -96,8 +96,13 @@ bool RecordStore::setTablePassword(const std::string& password) {
             restoreKeys();
             return undo();
         }
-        fs.remove(tableBackup);
-        if (t->memo.isOpen()) fs.remove(memoBackup);
+        // Until the table's copy is gone the next open would undo the change, so a copy that cannot be
+        // removed means the change did not happen.
+        if (fs.remove(tableBackup) != 0) {
+            restoreKeys();
+            return undo();
+        }
+        if (t->memo.isOpen()) fs.remove(memoBackup);  // a stale memo copy alone is ignored and removed on open
     }
     std::memcpy(t->header, magic, 4);
     std::memcpy(t->header + kPasswordOffset, block, sizeof block);

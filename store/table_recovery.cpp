@@ -46,9 +46,11 @@ int restoreJournal(FileSystem& fs, const std::string& journalPath, File& table) 
     uint8_t head[kJournalHeader];
     const int64_t size = journal->size();
     if (size < 0) return codeOf(size);
-    // A journal without its full header was cut short before the purge wrote anything.
-    if (size >= kJournalHeader && journal->readAt(head, sizeof head, 0) == kJournalHeader &&
-        std::memcmp(head, kJournalMagic, sizeof kJournalMagic) == 0) {
+    // A journal without its full header was cut short before the purge wrote anything. One that cannot
+    // be read stays for a later try.
+    const int64_t got = size >= kJournalHeader ? journal->readAt(head, sizeof head, 0) : 0;
+    if (got < 0) return codeOf(got);
+    if (got == kJournalHeader && std::memcmp(head, kJournalMagic, sizeof kJournalMagic) == 0) {
         const int64_t start = format::getI64(head + 8);
         const int64_t originalLength = format::getI64(head + 16);
         const int64_t saved = size - kJournalHeader;
@@ -155,6 +157,7 @@ int PurgeJournal::begin(FileSystem& fs, const std::string& tablePath, File& tabl
         return err::Unknown;
     }
     written_ = kJournalHeader;
+    active_ = true;
     return 0;
 }
 
@@ -166,16 +169,19 @@ int PurgeJournal::append(const void* data, size_t n) {
 }
 
 int PurgeJournal::rollBack(File& table) {
-    if (!file_) return 0;
+    if (!active_) return 0;
     file_.reset();
+    active_ = false;
     return restoreJournal(*fs_, path_, table);
 }
 
 int PurgeJournal::finish() {
-    if (!file_) return 0;
+    if (!active_) return 0;
     file_.reset();
     const int r = fs_->remove(path_);
-    return r == 0 || r == -ENOENT ? 0 : codeOf(r);
+    if (r != 0 && r != -ENOENT) return codeOf(r);
+    active_ = false;
+    return 0;
 }
 
 }  // namespace xp

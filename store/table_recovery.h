@@ -39,13 +39,14 @@ public:
     int rollBack(File& table);
     // The purge is complete: the journal is removed.
     int finish();
-    bool active() const { return file_ != nullptr; }
+    bool active() const { return active_; }
 
 private:
     FileSystem* fs_ = nullptr;
     std::string path_;
     std::unique_ptr<File> file_;
     int64_t written_ = 0;
+    bool active_ = false;
 };
 
 }  // namespace xp
