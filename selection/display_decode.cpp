@@ -30,4 +30,11 @@ ui::Image decodeForDisplay(const std::string& path, int maxWidth, int maxHeight)
     return picture;
 }
 
+ImageSize uprightImageSize(const std::string& path) {
+    FileReader reader;
+    PhotoHead head;
+    if (!reader.open(path) || !readPhotoHead(reader, head)) return {};
+    return {head.uprightWidth(), head.uprightHeight()};
+}
+
 }  // namespace xp

@@ -13,4 +13,12 @@ namespace xp {
 // 24-megapixel photo costs little more than its entropy decoding. Empty if the file cannot be decoded.
 ui::Image decodeForDisplay(const std::string& path, int maxWidth, int maxHeight);
 
+struct ImageSize {
+    int width = 0;
+    int height = 0;
+};
+// The photo's pixel size as it is shown (after its EXIF orientation), read from the head of the file
+// only; 0 × 0 if it cannot be read. The viewer's zoom compares with this.
+ImageSize uprightImageSize(const std::string& path);
+
 }  // namespace xp

@@ -43,6 +43,8 @@ constexpr std::size_t kMaxDecodedPixels = std::size_t{1} << 28;
 
 }  // namespace
 
+bool jpegCodecReady() { return decompressor() != nullptr && compressor() != nullptr && transformer() != nullptr; }
+
 bool readJpegInfo(const std::uint8_t* data, std::size_t size, JpegInfo& info) {
     tjhandle h = decompressor();
     if (!h || !data || size == 0 || !fitsInt(size)) return false;

@@ -11,6 +11,9 @@
 
 namespace xp {
 
+// Whether this thread could get its TurboJPEG decoder and encoder.
+bool jpegCodecReady();
+
 struct JpegInfo {
     int width = 0;
     int height = 0;

@@ -102,8 +102,7 @@ ui::Image pictureAt(FileReader& reader, const PhotoHead& head, int w, int h) {
 }  // namespace
 
 bool startImaging() {
-    JpegInfo probe;
-    (void)readJpegInfo(nullptr, 0, probe);
+    if (!jpegCodecReady()) return false;
     ++g_starts;
     return true;
 }

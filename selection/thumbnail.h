@@ -9,8 +9,8 @@ namespace xp {
 
 constexpr int kTileSize = 120;
 
-// Nothing has to be started for the JPEG codec; this checks that it can be used on this thread and
-// counts starts, so that callers may start it as often as they like.
+// Nothing has to be started for the JPEG codec; this checks that it can be used and counts starts, so
+// that callers may start it as often as they like. Nothing depends on the count.
 bool startImaging();
 void stopImaging();
 bool imagingStarted();

@@ -53,8 +53,12 @@ TEST_F(Display, FitsTheScreenUprightAndNeverEnlarges) {
         EXPECT_TRUE(near(meanColour(pic, qw / 4, qh / 4, qw / 2, qh / 2), kRed, 12));
         EXPECT_TRUE(near(meanColour(pic, qw + qw / 4, qh / 4, qw / 2, qh / 2), kGreen, 12));
         EXPECT_TRUE(near(meanColour(pic, qw / 4, qh + qh / 4, qw / 2, qh / 2), kBlue, 12));
+        ImageSize size = uprightImageSize(path("d.jpg"));
+        EXPECT_EQ(size.width, upright.width);
+        EXPECT_EQ(size.height, upright.height);
     }
     EXPECT_TRUE(decodeForDisplay(path("missing.jpg"), 1920, 1080).empty());
+    EXPECT_EQ(uprightImageSize(path("missing.jpg")).width, 0);
     EXPECT_TRUE(decodeForDisplay(path("d.jpg"), 0, 1080).empty());
 }
 
