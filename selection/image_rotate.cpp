@@ -90,12 +90,14 @@ std::vector<std::uint8_t> uprightExifSegment(const FileReader& src, const PhotoH
     return segment ? std::move(*segment) : std::vector<std::uint8_t>{};
 }
 
-// Colour profile and XMP segments of the source, carried over into a re-encoded file.
-std::vector<std::uint8_t> keptSegments(const FileReader& src, const PhotoHead& head) {
+// Colour profile and XMP segments of the source, carried over into a re-encoded file. A profile is
+// kept only when the new file has the same kind of colour (a CMYK or grey profile on an RGB file would
+// make colour-managed viewers show it wrongly).
+std::vector<std::uint8_t> keptSegments(const FileReader& src, const PhotoHead& head, bool keepProfile) {
     std::vector<std::uint8_t> kept;
     for (const JpegSegment& seg : head.markers.segments) {
         const std::uint8_t* payload = src.data() + seg.payloadOffset();
-        const bool icc = seg.marker == 0xE2 && isIccPayload(payload, seg.payloadLength());
+        const bool icc = keepProfile && seg.marker == 0xE2 && isIccPayload(payload, seg.payloadLength());
         const bool xmp = seg.marker == 0xE1 && isXmpPayload(payload, seg.payloadLength());
         if (icc || xmp) kept.insert(kept.end(), src.data() + seg.offset, src.data() + seg.offset + seg.length);
     }
@@ -184,14 +186,17 @@ bool rotateFile(const std::string& source, const std::string& target, float angl
             if (!encodePng(picture, bytes)) return false;
             break;
         default: {
-            if (!encodeJpeg(picture, kJpegQuality, outputSubsampling(info, fill, !quarter), bytes)) return false;
+            const int subsampling = outputSubsampling(info, fill, !quarter);
+            const bool sameColourKind = info.colorspace != TJCS_CMYK && info.colorspace != TJCS_YCCK &&
+                                        (subsampling == TJSAMP_GRAY) == (info.subsampling == TJSAMP_GRAY);
+            if (!encodeJpeg(picture, kJpegQuality, subsampling, bytes)) return false;
             std::vector<std::uint8_t> thumb;
             int thumbW = 0, thumbH = 0;
             const bool haveThumb = !head.exifThumbnail.empty() && makeExifThumbnail(picture, thumb, thumbW, thumbH);
             std::optional<std::vector<std::uint8_t>> spliced = spliceHeadSegments(
                 bytes,
                 uprightExifSegment(src, head, picture.width, picture.height, haveThumb ? &thumb : nullptr, thumbW, thumbH),
-                keptSegments(src, head));
+                keptSegments(src, head, sameColourKind));
             if (!spliced) return false;
             bytes = std::move(*spliced);
         }

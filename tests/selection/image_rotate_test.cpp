@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <turbojpeg.h>
+
 #include <cmath>
 #include <cstring>
 #include <filesystem>
@@ -116,6 +118,33 @@ TEST_F(Rotate, OrientedPhotoIsWrittenUprightWithItsThumbnailTurnedAndMetadataKep
         ui::Image tile = makeThumbnail(path("o.jpg"));
         EXPECT_TRUE(near(meanColour(tile, 10, 25, 30, 20), kBlue, 16));
         EXPECT_TRUE(near(meanColour(tile, 80, 25, 30, 20), kRed, 16));
+    }
+}
+
+// A re-encoded file keeps the colour profile and XMP, unless the profile no longer fits its colours.
+TEST_F(Rotate, ReencodedFileKeepsProfileAndXmpWhereTheyStillApply) {
+    auto withSegment = [](std::vector<std::uint8_t> file, std::uint8_t marker, const std::string& payload) {
+        std::vector<std::uint8_t> seg = {0xFF, marker, static_cast<std::uint8_t>((payload.size() + 2) >> 8),
+                                         static_cast<std::uint8_t>((payload.size() + 2) & 0xFF)};
+        seg.insert(seg.end(), payload.begin(), payload.end());
+        file.insert(file.begin() + 2, seg.begin(), seg.end());
+        return file;
+    };
+    const std::string icc("ICC_PROFILE\0\x01\x01profile-bytes", 27);
+    const std::string xmp("http://ns.adobe.com/xap/1.0/\0<x:xmpmeta/>", 41);
+    struct Case {
+        int subsampling;  // of the source
+        std::uint32_t fill;
+        bool profileKept;
+    };
+    for (const Case c : {Case{TJSAMP_420, 0x0000FF, true}, Case{TJSAMP_GRAY, 0x808080, true}, Case{TJSAMP_GRAY, 0x0000FF, false}}) {
+        std::vector<std::uint8_t> src = jpeg(solid(200, 150, {90, 90, 90}), 90, c.subsampling);
+        writeFile(path("m.jpg"), withSegment(withSegment(src, 0xE2, icc), 0xE1, xmp));
+        ASSERT_TRUE(rotateImageFile(path("m.jpg"), path("out.jpg"), 30, c.fill, ImageFormat::Jpeg));
+        std::vector<std::uint8_t> out = readFile(path("out.jpg"));
+        auto has = [&](const std::string& text) { return std::search(out.begin(), out.end(), text.begin(), text.end()) != out.end(); };
+        EXPECT_EQ(has("profile-bytes"), c.profileKept) << c.subsampling << " " << c.fill;
+        EXPECT_TRUE(has("<x:xmpmeta/>"));
     }
 }
 

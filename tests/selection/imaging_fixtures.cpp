@@ -292,8 +292,6 @@ std::string cameraSamples() {
     return std::filesystem::is_directory(dir) ? dir : "";
 }
 
-}  // namespace xp::testing
+std::ostream& operator<<(std::ostream& os, const Rgb& c) { return os << "(" << c.r << "," << c.g << "," << c.b << ")"; }
 
-std::ostream& operator<<(std::ostream& os, const xp::testing::Rgb& c) {
-    return os << "(" << c.r << "," << c.g << "," << c.b << ")";
-}
+}  // namespace xp::testing

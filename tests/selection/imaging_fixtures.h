@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <iosfwd>
 #include <string>
 #include <vector>
 
@@ -78,6 +79,6 @@ double meanAbsDiff(const ui::Image& a, const ui::Image& b);
 // Where the packaged camera photos are; empty when the package is not installed.
 std::string cameraSamples();
 
-}  // namespace xp::testing
+std::ostream& operator<<(std::ostream& os, const Rgb& c);
 
-std::ostream& operator<<(std::ostream& os, const xp::testing::Rgb& c);
+}  // namespace xp::testing

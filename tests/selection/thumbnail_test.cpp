@@ -7,6 +7,8 @@
 #include <filesystem>
 
 #include "imaging_fixtures.h"
+#include <turbojpeg.h>
+
 #include "selection/image_ops.h"
 #include "selection/thumbnail_list.h"
 
@@ -78,6 +80,21 @@ TEST_F(Thumbnail, TruncatedPhotoStillShowsWhatWasReceived) {
     writeFile(path("cut.jpg"), full);
     ui::Image tile = makeThumbnail(path("cut.jpg"), 120, 120);
     EXPECT_FALSE(near(meanColour(tile, 0, 15, 120, 20), kWhite, 30));
+}
+
+TEST_F(Thumbnail, CmykPhotoShowsItsColours) {
+    // Stored inverted, as CMYK JPEGs are written: red is C 255, M 0, Y 0, K 255.
+    std::vector<std::uint8_t> cmyk;
+    for (int i = 0; i < 64 * 48; ++i) cmyk.insert(cmyk.end(), {255, 0, 0, 255});
+    tjhandle h = tjInitCompress();
+    unsigned char* buf = nullptr;
+    unsigned long size = 0;
+    ASSERT_EQ(tjCompress2(h, cmyk.data(), 64, 64 * 4, 48, TJPF_CMYK, &buf, &size, TJSAMP_444, 95, 0), 0);
+    writeFile(path("cmyk.jpg"), std::vector<std::uint8_t>(buf, buf + size));
+    tjFree(buf);
+    tjDestroy(h);
+    ui::Image tile = makeThumbnail(path("cmyk.jpg"), 120, 120);
+    EXPECT_TRUE(near(pixel(tile, 60, 60), Rgb{255, 0, 0}, 8)) << pixel(tile, 60, 60);
 }
 
 // The tile of `upright` stored with each EXIF orientation, with and without an embedded thumbnail.
