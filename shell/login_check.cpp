@@ -37,14 +37,16 @@ bool checkLogin(AppState& app, const std::string& userName, const std::string& p
     // Stored texts are GBK bytes; compare the typed texts in the same form, byte for byte.
     const std::string name = toGbk(userName);
     const std::string pass = toGbk(password);
+    const std::string nameField = toGbk(user_fields::kUserName);
+    const std::string passwordField = toGbk(user_fields::kPassword);
     store.firstRecord();
     const int count = store.recordCount();
     for (int i = 0; i < count; ++i) {
-        if (store.readField(user_fields::kUserName).asText() == name) break;
+        if (store.readField(nameField).asText() == name) break;
         store.skipRecords(1);
     }
     // Past the last record the field reads as the empty text, which never equals a typed password.
-    if (store.readField(user_fields::kPassword).asText() != pass) {
+    if (store.readField(passwordField).asText() != pass) {
         tell(kLoginWrongMessage);
         return false;
     }
