@@ -33,7 +33,9 @@ constexpr TableSpec kTables[] = {
     {AppTable::Categories, kCategoryTableName, "category table"},
 };
 
-std::string systemError() { return std::strerror(errno); }
+std::string systemError() {
+    return std::strerror(errno);
+}
 
 std::string storeError() {
     int code = lastError();
@@ -113,7 +115,9 @@ std::string carryOut(const std::vector<Move>& moves) {
     return {};
 }
 
-InstallResult refuse(std::string message) { return InstallResult{false, std::move(message), {}}; }
+InstallResult refuse(std::string message) {
+    return InstallResult{false, std::move(message), {}};
+}
 
 }  // namespace
 
@@ -217,9 +221,9 @@ InstallResult createInstallation(const std::string& dirIn, const InstallOptions&
         return refuse(error + "; nothing was changed");
     }
 
-    std::string message = "created the installation in " + dir + ": data/ with the order, user, product and " +
-                          "category tables (user \"" + kAdminUser + "\", password \"" + kAdminPassword +
-                          "\"), 样照欣赏/ and 设计看版/";
+    std::string message = "created the installation in " + dir +
+                          ": data/ with the order, user, product and " + "category tables (user \"" +
+                          kAdminUser + "\", password \"" + kAdminPassword + "\"), 样照欣赏/ and 设计看版/";
     if (!programName.empty()) message += "; the program is " + joinPath(dir, programName);
     return InstallResult{true, message, dir};
 }

@@ -7,9 +7,9 @@
 namespace xp {
 
 inline constexpr char kRegistryKey[] = "Software\\Microsoft\\Windows\\zelvkj";
-inline constexpr char kRegistryUserName[] = "yhm";     // string
-inline constexpr char kRegistryPassword[] = "mm";      // string, plain text
-inline constexpr char kRegistryRememberMe[] = "jzyhm"; // 32-bit number, 1 while ticked
+inline constexpr char kRegistryUserName[] = "yhm";      // string
+inline constexpr char kRegistryPassword[] = "mm";       // string, plain text
+inline constexpr char kRegistryRememberMe[] = "jzyhm";  // 32-bit number, 1 while ticked
 
 // Writes yhm and mm (GBK) after a successful login.
 bool saveLastLogin(const std::string& userName, const std::string& password);

@@ -13,12 +13,18 @@ constexpr int kText = static_cast<int>(FieldType::Text);
 constexpr int kMemo = static_cast<int>(FieldType::Memo);
 constexpr int kInt = static_cast<int>(FieldType::Int);
 
-FieldDef text(const char* name, int width) { return {toGbk(name), kText, width}; }
-FieldDef memo(const char* name) { return {toGbk(name), kMemo, 0}; }
+FieldDef text(const char* name, int width) {
+    return {toGbk(name), kText, width};
+}
+FieldDef memo(const char* name) {
+    return {toGbk(name), kMemo, 0};
+}
 
 // Whether the order of the fields is part of the layout: rows of these tables are appended with their
 // values in field order.
-bool orderMatters(AppTable table) { return table != AppTable::Orders; }
+bool orderMatters(AppTable table) {
+    return table != AppTable::Orders;
+}
 
 }  // namespace
 
@@ -26,11 +32,11 @@ std::vector<FieldDef> tableFields(AppTable table) {
     using namespace order_fields;
     switch (table) {
         case AppTable::Orders:
-            return {text(kOrderNumber, 64),      text(kCustomerName, 64),      text(kPhone, 64),
-                    text(kSelectionDate, 32),    text(kViewingDate, 64),       text(kPickupDate, 64),
-                    text(kSelector, 64),         text(kState, 16),             text(kUrgent, 16),
-                    text(kSelectionFolder, 1024), text(kIncludedCount, 32),    text(kPackageProducts, 1024),
-                    text(kExtraCount, 32),       text(kExtraAmount, 64),       memo(kRequirements)};
+            return {text(kOrderNumber, 64),       text(kCustomerName, 64),  text(kPhone, 64),
+                    text(kSelectionDate, 32),     text(kViewingDate, 64),   text(kPickupDate, 64),
+                    text(kSelector, 64),          text(kState, 16),         text(kUrgent, 16),
+                    text(kSelectionFolder, 1024), text(kIncludedCount, 32), text(kPackageProducts, 1024),
+                    text(kExtraCount, 32),        text(kExtraAmount, 64),   memo(kRequirements)};
         case AppTable::Users:
             return {text(user_fields::kUserName, 64), text(user_fields::kPassword, 64)};
         case AppTable::Products:
@@ -43,8 +49,9 @@ std::vector<FieldDef> tableFields(AppTable table) {
 
 std::vector<FieldDef> photoTableCreationRequest() {
     using namespace photo_fields;
-    std::vector<FieldDef> request{memo(kFileName),  memo(kProducts), memo(kRetouch),
-                                  memo(kFilePath),  {toGbk(kRecordNumber), kInt, 0}, memo(kFileLength)};
+    std::vector<FieldDef> request{
+        memo(kFileName),  memo(kProducts), memo(kRetouch), memo(kFilePath), {toGbk(kRecordNumber), kInt, 0},
+        memo(kFileLength)};
     request.resize(20, FieldDef{"", kMemo, 0});
     return request;
 }

@@ -1,12 +1,11 @@
 // posix_spawn of the open command with an argument vector; the child keeps none of our descriptors.
 #include "platform/launcher.h"
 
+#include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
-#include <fcntl.h>
 
 #include <cerrno>
-
 #include <mutex>
 #include <thread>
 
@@ -56,7 +55,9 @@ bool launch(std::string target) {
 
 }  // namespace
 
-bool openFolder(const std::string& path) { return launch(path); }
+bool openFolder(const std::string& path) {
+    return launch(path);
+}
 
 bool openWebAddress(const std::string& address) {
     // An address is a single argument; a leading "-" is no address at all.

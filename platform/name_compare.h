@@ -6,8 +6,8 @@
 
 namespace xp {
 
-// Orders names by their bytes with ASCII letters folded to upper case; names that fold alike are ordered by their exact bytes, so
-// the order is total and a folder always lists the same way.
+// Orders names by their bytes with ASCII letters folded to upper case; names that fold alike are ordered by
+// their exact bytes, so the order is total and a folder always lists the same way.
 bool lessNoCase(std::string_view a, std::string_view b);
 
 // Wildcard match of a file name: "*" matches any run of characters (also none), "?" exactly one byte,

@@ -33,11 +33,20 @@ std::string quote(std::string_view value) {
     std::string out = "\"";
     for (char c : value) {
         switch (c) {
-            case '\\': out += "\\\\"; break;
-            case '"': out += "\\\""; break;
-            case '\r': out += "\\r"; break;
-            case '\n': out += "\\n"; break;
-            default: out += c;
+            case '\\':
+                out += "\\\\";
+                break;
+            case '"':
+                out += "\\\"";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            default:
+                out += c;
         }
     }
     return out + "\"";
@@ -119,8 +128,10 @@ std::optional<std::uint32_t> registryNumber(std::string_view keyPath, std::strin
     if (!raw || raw->size() != 14 || raw->rfind("dword:", 0) != 0) return std::nullopt;
     std::uint32_t v = 0;
     for (char c : raw->substr(6)) {
-        int digit = (c >= '0' && c <= '9') ? c - '0' : (c >= 'a' && c <= 'f') ? c - 'a' + 10
-                  : (c >= 'A' && c <= 'F') ? c - 'A' + 10 : -1;
+        int digit = (c >= '0' && c <= '9')   ? c - '0'
+                    : (c >= 'a' && c <= 'f') ? c - 'a' + 10
+                    : (c >= 'A' && c <= 'F') ? c - 'A' + 10
+                                             : -1;
         if (digit < 0) return std::nullopt;
         v = v * 16 + static_cast<std::uint32_t>(digit);
     }

@@ -28,8 +28,9 @@ struct Product {
 
 const char* const kCategories[] = {"相册类", "摆台类", "放大类", "其它类"};
 const Product kProducts[] = {
-    {"12寸精装相册", "相册类"}, {"10寸杂志册", "相册类"},   {"7寸水晶摆台", "摆台类"}, {"6寸木质摆台", "摆台类"},
-    {"24寸放大", "放大类"},     {"36寸油画框", "放大类"},   {"电子相册光盘", "其它类"}, {"钱包照", "其它类"},
+    {"12寸精装相册", "相册类"}, {"10寸杂志册", "相册类"}, {"7寸水晶摆台", "摆台类"},
+    {"6寸木质摆台", "摆台类"},  {"24寸放大", "放大类"},   {"36寸油画框", "放大类"},
+    {"电子相册光盘", "其它类"}, {"钱包照", "其它类"},
 };
 
 struct Selector {
@@ -78,13 +79,22 @@ std::string orderNumber(int seq) {
 std::vector<DemoOrder> demoOrders() {
     std::vector<DemoOrder> orders;
 
-    DemoOrder first{orderNumber(1), "张伟", "13800138000", "小王", kUrgentNo, "10",
-                    {"12寸精装相册", "7寸水晶摆台", "24寸放大"}, {}};
+    DemoOrder first{orderNumber(1),
+                    "张伟",
+                    "13800138000",
+                    "小王",
+                    kUrgentNo,
+                    "10",
+                    {"12寸精装相册", "7寸水晶摆台", "24寸放大"},
+                    {}};
     first.photos.push_back({"a.b.jpg", "", ""});
-    for (int i = 1; i <= 11; ++i) first.photos.push_back({"IMG_" + std::string(i < 10 ? "0" : "") + std::to_string(i) + ".JPG", "", ""});
+    for (int i = 1; i <= 11; ++i)
+        first.photos.push_back(
+            {"IMG_" + std::string(i < 10 ? "0" : "") + std::to_string(i) + ".JPG", "", ""});
     orders.push_back(first);
 
-    DemoOrder second{orderNumber(2), "王芳", "13912345678", "小李", kUrgentYes, "12", {"10寸杂志册", "6寸木质摆台"}, {}};
+    DemoOrder second{
+        orderNumber(2), "王芳", "13912345678", "小李", kUrgentYes, "12", {"10寸杂志册", "6寸木质摆台"}, {}};
     for (int i = 1; i <= 16; ++i) {
         DemoPhoto p{"DSC_" + std::to_string(1000 + i) + ".jpg", "", ""};
         if (i <= 13) p.products = "入册。";
@@ -100,8 +110,14 @@ std::vector<DemoOrder> demoOrders() {
     second.manualRequirements = "相册封面用第2张，";
     orders.push_back(second);
 
-    DemoOrder third{orderNumber(3), "刘洋", "13700001111", "小王", kUrgentNo, "8",
-                    {"24寸放大", "36寸油画框", "电子相册光盘"}, {}};
+    DemoOrder third{orderNumber(3),
+                    "刘洋",
+                    "13700001111",
+                    "小王",
+                    kUrgentNo,
+                    "8",
+                    {"24寸放大", "36寸油画框", "电子相册光盘"},
+                    {}};
     third.photos.push_back({"IMG_01.JPG", "", ""});
     for (int i = 1; i <= 8; ++i) third.photos.push_back({"婚纱_" + std::to_string(i) + ".jpg", "", ""});
     orders.push_back(third);
@@ -120,7 +136,8 @@ std::string writePhotos(const std::vector<PhotoJob>& jobs) {
             std::string jpeg = makeDemoPhoto(jobs[i].spec);
             if (jpeg.empty()) return "cannot encode a demo photo";
             // Generated content: no flush per photo; the installation only appears once it is complete.
-            if (!writeFile(jobs[i].path, jpeg, WriteOptions{std::nullopt, false})) return "cannot write " + jobs[i].path;
+            if (!writeFile(jobs[i].path, jpeg, WriteOptions{std::nullopt, false}))
+                return "cannot write " + jobs[i].path;
         }
         return {};
     };
@@ -155,10 +172,12 @@ std::string fillReferenceTables(const AppPaths& staged) {
 
 // The photo table of an order that was already worked on, exactly as the order loader makes it, with
 // the selector's choices in it.
-std::string writePhotoTable(const std::string& stagedSel, const std::string& finalSel, const DemoOrder& order) {
+std::string writePhotoTable(const std::string& stagedSel, const std::string& finalSel,
+                            const DemoOrder& order) {
     RecordStore store;
     std::string table = photoTablePath(stagedSel);
-    if (!createFolder(selectionDataFolder(stagedSel))) return "cannot create " + selectionDataFolder(finalSel);
+    if (!createFolder(selectionDataFolder(stagedSel)))
+        return "cannot create " + selectionDataFolder(finalSel);
     if (!store.createTable(photoTableFile(stagedSel), photoTableCreationRequest()))
         return storeFailure("create a photo table");
     if (!store.openTable(table) || !store.setTablePassword(kTablePassword))
@@ -178,7 +197,8 @@ std::string writePhotoTable(const std::string& stagedSel, const std::string& fin
         if (!store.appendRecord(row)) return storeFailure("add a photo row");
     }
     store.closeAllTables();
-    if (!writeShotCount(stagedSel, n) || !writeSaveMarker(stagedSel)) return "cannot write the files of " + finalSel;
+    if (!writeShotCount(stagedSel, n) || !writeSaveMarker(stagedSel))
+        return "cannot write the files of " + finalSel;
     return {};
 }
 
@@ -187,7 +207,8 @@ std::string fillOrders(const AppPaths& staged, const AppPaths& final) {
     std::vector<PhotoJob> jobs;
     std::uint32_t seed = 1;
     for (const DemoOrder& order : orders) {
-        std::string sel = joinPath(joinPath(staged.programFolder, kOrdersFolder), order.number + " " + order.customer);
+        std::string sel =
+            joinPath(joinPath(staged.programFolder, kOrdersFolder), order.number + " " + order.customer);
         if (!createFolders(sel)) return "cannot create " + sel;
         int number = 0;
         for (const DemoPhoto& p : order.photos) {
@@ -207,7 +228,8 @@ std::string fillOrders(const AppPaths& staged, const AppPaths& final) {
         if (!createFolders(folder)) return "cannot create " + folder;
         for (int i = 1; i <= 4; ++i) {
             DemoPhotoSpec spec{i % 2 ? 1800 : 1200, i % 2 ? 1200 : 1800, seed++, i, i == 1};
-            jobs.push_back({joinPath(folder, std::string(album[1]) + "_" + std::to_string(i) + ".jpg"), spec});
+            jobs.push_back(
+                {joinPath(folder, std::string(album[1]) + "_" + std::to_string(i) + ".jpg"), spec});
         }
     }
     if (std::string error = writePhotos(jobs); !error.empty()) return error;
@@ -227,7 +249,8 @@ std::string fillOrders(const AppPaths& staged, const AppPaths& final) {
             std::string retouchList;
             for (const DemoPhoto& p : order.photos) {
                 if (!p.products.empty()) ++selected;
-                if (!p.retouch.empty()) retouchList += photoBaseName(p.fileName) + "（" + p.retouch + "）\r\n";
+                if (!p.retouch.empty())
+                    retouchList += photoBaseName(p.fileName) + "（" + p.retouch + "）\r\n";
             }
             extraCount = numberText(selected - textToInt(order.includedCount));
             requirements = retouchList + std::string(44, '-') + "\r\n" + order.manualRequirements;
@@ -259,11 +282,14 @@ std::string fillOrders(const AppPaths& staged, const AppPaths& final) {
 }
 
 std::string fillSettings(const AppPaths& staged, const AppPaths& final) {
-    StoreDetails details{"光影婚纱摄影", "0755-88886666", "深圳市南山区科技园路1号", "www.example.com", "顾客选片确认单"};
+    StoreDetails details{"光影婚纱摄影", "0755-88886666", "深圳市南山区科技园路1号", "www.example.com",
+                         "顾客选片确认单"};
     bool ok = writeStoreDetails(staged, details) &&
-              writeWarmTips(staged, "温馨提示：\r\n1. 请在看样日期当天来店看样，逾期不再保留底片。\r\n"
-                                    "2. 取件时请携带本单据。") &&
-              writeRequirementPresets(staged, {"皮肤美白", "瘦脸", "去眼袋", "背景换成蓝天", "整体调亮", "黑白效果"}) &&
+              writeWarmTips(staged,
+                            "温馨提示：\r\n1. 请在看样日期当天来店看样，逾期不再保留底片。\r\n"
+                            "2. 取件时请携带本单据。") &&
+              writeRequirementPresets(
+                  staged, {"皮肤美白", "瘦脸", "去眼袋", "背景换成蓝天", "整体调亮", "黑白效果"}) &&
               writeSampleFolderSetting(staged, final.sampleFolder);
     return ok ? std::string() : "cannot write the settings files";
 }

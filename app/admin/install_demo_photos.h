@@ -10,8 +10,8 @@ namespace xp::admin {
 struct DemoPhotoSpec {
     int width = 2400;
     int height = 1600;
-    std::uint32_t seed = 1;   // picks colours and composition
-    int number = 1;           // shown large in a corner, so that the photos are told apart at a glance
+    std::uint32_t seed = 1;  // picks colours and composition
+    int number = 1;          // shown large in a corner, so that the photos are told apart at a glance
     bool exifThumbnail = false;
 };
 

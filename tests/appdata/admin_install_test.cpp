@@ -1,12 +1,11 @@
 // `xuanpian-admin init` and `demo` as a studio runs them: a working installation whose content hangs
 // together, clear refusals, and nothing existing touched.
+#include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <turbojpeg.h>
 
 #include <cstdlib>
 #include <set>
-
-#include <gtest/gtest.h>
 
 #include "appdata/installation.h"
 #include "appdata/selection_files.h"
@@ -30,7 +29,8 @@ struct AdminRun {
 
 AdminRun admin(const TempDir& dir, const std::string& arguments) {
     std::string out = dir / "stdout", err = dir / "stderr";
-    std::string command = std::string("'") + XP_ADMIN_BINARY + "' " + arguments + " >'" + out + "' 2>'" + err + "'";
+    std::string command =
+        std::string("'") + XP_ADMIN_BINARY + "' " + arguments + " >'" + out + "' 2>'" + err + "'";
     int status = std::system(command.c_str());
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, TempDir::slurp(out), TempDir::slurp(err)};
 }
@@ -41,7 +41,8 @@ std::vector<std::string> column(const std::string& table, const char* field) {
     std::vector<std::string> values;
     if (!openAppTable(store, table)) return {"<cannot open " + table + ">"};
     store.firstRecord();
-    for (int i = 0, n = store.recordCount(); i < n; ++i, store.skipRecords()) values.push_back(readText(store, field));
+    for (int i = 0, n = store.recordCount(); i < n; ++i, store.skipRecords())
+        values.push_back(readText(store, field));
     return values;
 }
 
@@ -55,7 +56,8 @@ std::map<std::string, std::string> listing(const std::string& folder) {
 }
 
 void checkReferenceData(const AppPaths& paths) {
-    EXPECT_EQ(column(paths.userTable, user_fields::kUserName), (std::vector<std::string>{"admin", "小王", "小李"}));
+    EXPECT_EQ(column(paths.userTable, user_fields::kUserName),
+              (std::vector<std::string>{"admin", "小王", "小李"}));
     std::vector<std::string> categories = column(paths.categoryTable, category_fields::kName);
     std::vector<std::string> productCategories = column(paths.productTable, product_fields::kCategory);
     std::vector<std::string> products = column(paths.productTable, product_fields::kName);
@@ -94,8 +96,8 @@ void checkPhotos(const AppPaths& paths) {
             names.insert(name);
             std::string jpeg = readFile(joinPath(folder, name)).value_or("");
             int w = 0, h = 0, sub = 0, space = 0;
-            ASSERT_EQ(tjDecompressHeader3(tj, reinterpret_cast<const unsigned char*>(jpeg.data()), jpeg.size(), &w,
-                                          &h, &sub, &space),
+            ASSERT_EQ(tjDecompressHeader3(tj, reinterpret_cast<const unsigned char*>(jpeg.data()),
+                                          jpeg.size(), &w, &h, &sub, &space),
                       0)
                 << name;
             EXPECT_GE(w * h, 2'000'000) << name;
@@ -113,7 +115,8 @@ void checkPhotos(const AppPaths& paths) {
     for (const std::string& gallery : {paths.sampleFolder, paths.designBoardFolder}) {
         std::vector<std::string> albums = listFolders(gallery);
         ASSERT_FALSE(albums.empty()) << gallery;
-        for (const std::string& album : albums) EXPECT_FALSE(listFiles(joinPath(gallery, album), "*.jpg").empty());
+        for (const std::string& album : albums)
+            EXPECT_FALSE(listFiles(joinPath(gallery, album), "*.jpg").empty());
     }
 }
 
@@ -143,7 +146,8 @@ void checkWorkedOrder(const AppPaths& paths) {
         EXPECT_EQ(readText(store, photo_fields::kFileLength), std::to_string(fileSize(path))) << path;
         if (!readText(store, photo_fields::kProducts).empty()) ++selected;
         std::string retouch = readText(store, photo_fields::kRetouch);
-        if (!retouch.empty()) retouchList += readText(store, photo_fields::kFileName) + "（" + retouch + "）\r\n";
+        if (!retouch.empty())
+            retouchList += readText(store, photo_fields::kFileName) + "（" + retouch + "）\r\n";
     }
     EXPECT_EQ(readShotCount(sel), std::to_string(rows));
     EXPECT_EQ(extra, selected - included);

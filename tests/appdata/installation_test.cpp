@@ -1,10 +1,9 @@
 // Creating an installation: a working data folder, and nothing existing ever overwritten or half made.
 #include "appdata/installation.h"
 
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include "appdata/table_schema.h"
 #include "appdata/table_text.h"
@@ -40,7 +39,8 @@ TEST(Installation, FreshInstallationLogsInAsAdmin) {
     EXPECT_EQ(readText(store, user_fields::kPassword), "tovex");
     store.closeAllTables();
 
-    for (auto [path, table] : {std::pair{paths.orderTable, AppTable::Orders}, {paths.productTable, AppTable::Products},
+    for (auto [path, table] : {std::pair{paths.orderTable, AppTable::Orders},
+                               {paths.productTable, AppTable::Products},
                                {paths.categoryTable, AppTable::Categories}}) {
         ASSERT_TRUE(openAppTable(store, path)) << path;
         EXPECT_EQ(store.recordCount(), 0);
@@ -58,7 +58,8 @@ TEST(Installation, ExistingInstallationIsRefusedAndUntouched) {
     InstallResult again = createInstallation(dir / "studio");
     EXPECT_FALSE(again.ok);
     EXPECT_NE(again.message.find("already holds an installation"), std::string::npos) << again.message;
-    EXPECT_NE(again.message.find("yhm.EDB (user table): present and usable"), std::string::npos) << again.message;
+    EXPECT_NE(again.message.find("yhm.EDB (user table): present and usable"), std::string::npos)
+        << again.message;
     EXPECT_EQ(snapshot(dir.path()), before);
 }
 
@@ -69,7 +70,8 @@ TEST(Installation, HalfMadeAndForeignDataFoldersAreDescribed) {
     // A category table of another layout, and an order table that is not protected.
     std::filesystem::remove(dir / "studio/data/cplbsjk.EDB");
     RecordStore store;
-    ASSERT_TRUE(store.createTable(dir / "studio/data/cplbsjk", {{"name", static_cast<int>(FieldType::Text), 10}}));
+    ASSERT_TRUE(
+        store.createTable(dir / "studio/data/cplbsjk", {{"name", static_cast<int>(FieldType::Text), 10}}));
     ASSERT_TRUE(store.openTable(dir / "studio/data/cplbsjk"));
     ASSERT_TRUE(store.setTablePassword(kTablePassword));
     store.closeAllTables();
@@ -80,9 +82,10 @@ TEST(Installation, HalfMadeAndForeignDataFoldersAreDescribed) {
     auto before = snapshot(dir.path());
     InstallResult result = createInstallation(dir / "studio");
     EXPECT_FALSE(result.ok);
-    for (const char* expected : {"cpdata.EDB (product table): missing", "cplbsjk.EDB (category table): wrong layout",
-                                 "xpsjk.EDB (order table): does not open with the table password",
-                                 "yhm.EDB (user table): present and usable"})
+    for (const char* expected :
+         {"cpdata.EDB (product table): missing", "cplbsjk.EDB (category table): wrong layout",
+          "xpsjk.EDB (order table): does not open with the table password",
+          "yhm.EDB (user table): present and usable"})
         EXPECT_NE(result.message.find(expected), std::string::npos) << result.message;
     EXPECT_EQ(snapshot(dir.path()), before);
 }

@@ -1,9 +1,9 @@
 // Settings files, selection-folder files and registry values keep their exact stored bytes in GBK.
 #include "appdata/settings_files.h"
 
-#include <cstdlib>
-
 #include <gtest/gtest.h>
+
+#include <cstdlib>
 
 #include "appdata/registry_values.h"
 #include "appdata/selection_files.h"
@@ -17,7 +17,7 @@ namespace {
 using test::TempDir;
 
 class SettingsFiles : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { std::filesystem::create_directory(dir / "data"); }
     TempDir dir;
     AppPaths paths = AppPaths::compute(dir.path());
@@ -38,7 +38,8 @@ TEST_F(SettingsFiles, StoreDetails) {
     StoreDetails details{"照相馆", "010-1234", "北京路1号", "", "选片单"};
     ASSERT_TRUE(writeStoreDetails(paths, details));
     EXPECT_EQ(TempDir::slurp(paths.storeSettings),
-              "[XTSZ]\r\nDM=\xD5\xD5\xCF\xE0\xB9\xDD\r\nDH=010-1234\r\nDZ=\xB1\xB1\xBE\xA9\xC2\xB7" "1\xBA\xC5\r\n"
+              "[XTSZ]\r\nDM=\xD5\xD5\xCF\xE0\xB9\xDD\r\nDH=010-1234\r\nDZ=\xB1\xB1\xBE\xA9\xC2\xB7"
+              "1\xBA\xC5\r\n"
               "WZ=\r\nXPBB=\xD1\xA1\xC6\xAC\xB5\xA5\r\n");
     EXPECT_EQ(readStoreDetails(paths), details);
     details.webSite = "www.example.com";
@@ -49,7 +50,8 @@ TEST_F(SettingsFiles, StoreDetails) {
 TEST_F(SettingsFiles, WarmTipsAreStoredWholeWithoutTerminator) {
     EXPECT_EQ(readWarmTips(paths), "");
     ASSERT_TRUE(writeWarmTips(paths, "请保管好单据\r\n谢谢"));
-    EXPECT_EQ(TempDir::slurp(paths.warmTips), "\xC7\xEB\xB1\xA3\xB9\xDC\xBA\xC3\xB5\xA5\xBE\xDD\r\n\xD0\xBB\xD0\xBB");
+    EXPECT_EQ(TempDir::slurp(paths.warmTips),
+              "\xC7\xEB\xB1\xA3\xB9\xDC\xBA\xC3\xB5\xA5\xBE\xDD\r\n\xD0\xBB\xD0\xBB");
     EXPECT_EQ(readWarmTips(paths), "请保管好单据\r\n谢谢");
 }
 
@@ -110,7 +112,7 @@ TEST(TextFiles, ReportsAreGbkWithoutByteOrderMark) {
 }
 
 class RegistryValues : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { ::setenv("XDG_CONFIG_HOME", home.path().c_str(), 1); }
     void TearDown() override { ::unsetenv("XDG_CONFIG_HOME"); }
     TempDir home;

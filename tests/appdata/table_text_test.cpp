@@ -13,7 +13,7 @@ namespace {
 using test::TempDir;
 
 class TableText : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         std::vector<FieldDef> fields{{toGbk("订单编号"), static_cast<int>(FieldType::Text), 5},
                                      {toGbk("制作要求"), static_cast<int>(FieldType::Memo), 0},
@@ -28,7 +28,9 @@ protected:
 
 TEST_F(TableText, WritesGbkAndReadsUtf8) {
     ASSERT_TRUE(store.appendRecord({textValue("单1"), textValue("精修（a）\r\n"), FieldValue::integer(3)}));
-    EXPECT_EQ(store.readField(FieldRef(toGbk("订单编号"))).asText(), "\xB5\xA5" "1");
+    EXPECT_EQ(store.readField(FieldRef(toGbk("订单编号"))).asText(),
+              "\xB5\xA5"
+              "1");
     EXPECT_EQ(readText(store, "订单编号"), "单1");
     EXPECT_EQ(readText(store, "制作要求"), "精修（a）\r\n");
     EXPECT_EQ(readText(store, "记录号"), "3");

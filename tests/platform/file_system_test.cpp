@@ -2,10 +2,9 @@
 // leave a damaged or half-written file.
 #include "platform/file_system.h"
 
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include "platform/name_compare.h"
 #include "tests/platform/temp_dir.h"
@@ -49,7 +48,8 @@ TEST(FileSystem, SizeAndExistenceOfMissingThings) {
 
 TEST(FileSystem, ListsMatchingFilesInCaseInsensitiveOrder) {
     TempDir dir;
-    for (const char* name : {"b.jpg", "IMG_01.JPG", "a.b.jpg", "A_.jpg", "AB.jpg", "c.jpeg", "d.jpg.txt", "e.Jpg"})
+    for (const char* name :
+         {"b.jpg", "IMG_01.JPG", "a.b.jpg", "A_.jpg", "AB.jpg", "c.jpeg", "d.jpg.txt", "e.Jpg"})
         dir.put(name, "x");
     std::filesystem::create_directory(dir / "folder.jpg");  // folders are not photos
     ::symlink("nowhere.jpg", (dir / "dangling.jpg").c_str());
@@ -68,13 +68,23 @@ TEST(FileSystem, WildcardMatching) {
         bool matches;
     };
     const Case cases[] = {
-        {"a.jpg", "*.jpg", true},      {"A.JPG", "*.jpg", true},   {"a.b.jpg", "*.jpg", true},
-        {".jpg", "*.jpg", true},       {"a.jpeg", "*.jpg", false}, {"a.jpg.bak", "*.jpg", false},
-        {"ajpg", "*.jpg", false},      {"abc", "a?c", true},       {"ac", "a?c", false},
-        {"x", "*", true},              {"", "*", true},            {"照片.jpg", "*.JPG", true},
-        {"aXbXc", "a*b*c", true},      {"aXbX", "a*b*c", false},
+        {"a.jpg", "*.jpg", true},
+        {"A.JPG", "*.jpg", true},
+        {"a.b.jpg", "*.jpg", true},
+        {".jpg", "*.jpg", true},
+        {"a.jpeg", "*.jpg", false},
+        {"a.jpg.bak", "*.jpg", false},
+        {"ajpg", "*.jpg", false},
+        {"abc", "a?c", true},
+        {"ac", "a?c", false},
+        {"x", "*", true},
+        {"", "*", true},
+        {"照片.jpg", "*.JPG", true},
+        {"aXbXc", "a*b*c", true},
+        {"aXbX", "a*b*c", false},
     };
-    for (const Case& c : cases) EXPECT_EQ(matchesWildcard(c.name, c.pattern), c.matches) << c.name << " " << c.pattern;
+    for (const Case& c : cases)
+        EXPECT_EQ(matchesWildcard(c.name, c.pattern), c.matches) << c.name << " " << c.pattern;
 }
 
 TEST(FileSystem, CreatesFolders) {
@@ -114,8 +124,8 @@ TEST(FileSystem, FailedCopiesLeaveTheTargetAlone) {
     std::string target = dir.put("out/a.jpg", "kept");
 
     EXPECT_FALSE(copyFile(dir / "missing.jpg", target));
-    EXPECT_FALSE(copyFile(photo, photo));           // onto itself: must not truncate the source
-    EXPECT_FALSE(copyFile(photo, dir / "A.JPG"));   // the same file, named in another case
+    EXPECT_FALSE(copyFile(photo, photo));          // onto itself: must not truncate the source
+    EXPECT_FALSE(copyFile(photo, dir / "A.JPG"));  // the same file, named in another case
     EXPECT_FALSE(copyFile(photo, dir / "nofolder/a.jpg"));
     EXPECT_FALSE(copyFile(dir / "out", dir / "x"));  // a folder is not copied
     EXPECT_EQ(TempDir::slurp(photo), "photo");

@@ -2,9 +2,8 @@
 #include "platform/launcher.h"
 
 #include <fcntl.h>
-#include <unistd.h>
-
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include "platform/clock.h"
 #include "tests/platform/temp_dir.h"
@@ -15,7 +14,7 @@ namespace {
 using test::TempDir;
 
 class Launcher : public ::testing::Test {
-protected:
+  protected:
     // The recorder writes its last argument and the descriptors it holds, then renames the record into
     // place so that a half-written record is never read.
     void SetUp() override {

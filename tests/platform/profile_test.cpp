@@ -15,7 +15,7 @@ TEST(Profile, WritingCreatesFileAndSectionWithCrLf) {
     std::string ini = dir / "logo.ini";
     ASSERT_TRUE(writeProfileString(ini, "LOGO", "LOGO1", "/a/b.jpg"));
     ASSERT_TRUE(writeProfileString(ini, "LOGO", "LOGO2", ""));
-    ASSERT_TRUE(writeProfileString(ini, "logo", "logo1", "/c.jpg"));  // same key, other case
+    ASSERT_TRUE(writeProfileString(ini, "logo", "logo1", "/c.jpg"));         // same key, other case
     ASSERT_TRUE(writeProfileString(ini, "XTSZ", "DM", "\xD5\xD5\xCF\xE0"));  // GBK bytes kept as they are
     EXPECT_EQ(TempDir::slurp(ini), "[LOGO]\r\nLOGO1=/c.jpg\r\nLOGO2=\r\n[XTSZ]\r\nDM=\xD5\xD5\xCF\xE0\r\n");
     EXPECT_EQ(readProfileString(ini, "Logo", "Logo1"), "/c.jpg");
