@@ -95,6 +95,13 @@ public:
         parts_.push_back(std::move(part));
         return ref;
     }
+    // The first part of a type added earlier, or nullptr: how one subsystem's part reaches another's.
+    template <class P>
+    P* findPart() const {
+        for (const auto& part : parts_)
+            if (auto* found = dynamic_cast<P*>(part.get())) return found;
+        return nullptr;
+    }
 
     // The address each contact link opens.
     static constexpr const char* kWebsiteAddress = "https://www.example.com/";
