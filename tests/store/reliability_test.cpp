@@ -36,6 +36,7 @@ TEST_F(ReliabilityTest, KilledWhileAppendingRewritingAndPurgingKeepsEveryReturne
         ChildProcess child([&, round](ChildProcess& self) {
             RecordStore s;
             if (!s.openTable(p, "pw")) return 1;
+            self.send('s');
             std::mt19937 r(static_cast<unsigned>(round));
             for (int i = 0;; ++i) {
                 const int id = round * 1000000 + i;
@@ -51,6 +52,7 @@ TEST_F(ReliabilityTest, KilledWhileAppendingRewritingAndPurgingKeepsEveryReturne
                 }
             }
         });
+        ASSERT_EQ(child.receive(), 's');
         std::this_thread::sleep_for(std::chrono::milliseconds(3 + rng() % 40));
         child.kill();
         const std::string said = child.drain();
@@ -91,11 +93,13 @@ TEST_F(ReliabilityTest, KilledPasswordChangeOpensUnderOldOrNewPasswordWithAllDat
         ChildProcess child([&](ChildProcess& self) {
             RecordStore s;
             if (!s.openTable(p, "p1") && !s.openTable(p, "p2")) return 1;
+            self.send('s');
             for (int i = 0;; ++i) {
                 if (!s.setTablePassword(i % 2 ? "p1" : "p2")) return 2;
                 self.sendText("c");
             }
         });
+        ASSERT_EQ(child.receive(), 's');
         std::this_thread::sleep_for(std::chrono::milliseconds(5 + rng() % 60));
         child.kill();
         child.drain();
