@@ -8,7 +8,9 @@ TabPage::TabPage(TabControl& tabs, int index, std::string caption)
     setCaption(std::move(caption));
 }
 
-bool TabPage::selfShowing() const { return isVisible() && tabs_.current() == index_; }
+bool TabPage::isCurrentPage() const { return tabs_.current() == index_; }
+
+bool TabPage::selfShowing() const { return isVisible() && isCurrentPage(); }
 
 TabControl::TabControl(Container& parent, std::string name, Rect bounds, std::vector<std::string> captions)
     : Container(parent, std::move(name), bounds) {

@@ -18,6 +18,8 @@ public:
     TabPage(TabControl& tabs, int index, std::string caption);
     ControlKind kind() const override { return ControlKind::TabPage; }
     int index() const { return index_; }
+    // Whether its tab is the current one (its own visible flag aside).
+    bool isCurrentPage() const;
 
 protected:
     bool selfShowing() const override;

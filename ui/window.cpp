@@ -60,7 +60,7 @@ bool Window::keyDown(int keyCode) {
 }
 
 void Window::moveFocus(Control* to) {
-    if (focused_ == to) return;
+    if (focused_ == to || state_ == State::Closed) return;
     Control* from = focused_;
     focused_ = to;
     if (from && from->onFocusOut) from->onFocusOut();

@@ -1,0 +1,480 @@
+// The Qt backend under the offscreen platform: every control kind becomes a working widget at its
+// designed place, the user's clicks, typing, keys and mouse reach the handlers, modal windows and boxes
+// return the right results, waits let timers run, and the program ends with its last window.
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QBuffer>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialog>
+#include <QFrame>
+#include <QGroupBox>
+#include <QInputDialog>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStackedWidget>
+#include <QTabBar>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+#include <functional>
+
+#include "ui/qt/qt_host.h"
+#include "ui/ui.h"
+
+namespace xp::ui {
+namespace {
+
+using qt::QtHost;
+using qt::widgetOf;
+
+std::vector<std::uint8_t> png(int w, int h, QColor colour) {
+    QImage image(w, h, QImage::Format_RGB32);
+    image.fill(colour);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return {bytes.begin(), bytes.end()};
+}
+
+// Runs `fn` on the next turn of whatever event loop is running (a box's, a modal window's).
+void soon(std::function<void()> fn, int ms = 0) { QTimer::singleShot(ms, qApp, std::move(fn)); }
+
+template <class T>
+T* as(const Control& c) {
+    return qobject_cast<T*>(widgetOf(c));
+}
+
+struct EveryKind : Window {
+    Frame 外形框2{*this, "外形框2", {0, 272, 482, 56}};
+    TransparentLabel 透明标签5{外形框2, "透明标签5", {8, 20, 45, 20}};
+    EditBox 用户名编辑框{外形框2, "用户名编辑框", {56, 20, 60, 20}};
+    EditBox 密码编辑框{外形框2, "密码编辑框", {163, 20, 60, 20}};
+    Button 按钮1{外形框2, "按钮1", {232, 20, 60, 20}};
+    CheckBox 选择框1{外形框2, "选择框1", {369, 18, 106, 24}};
+    GroupBox 分组框1{*this, "分组框1", {0, 0, 240, 120}};
+    RadioButton 以选{分组框1, "以选", {10, 20, 56, 25}};
+    RadioButton 全部{分组框1, "全部", {70, 20, 56, 25}};
+    ComboBox 组合框1{分组框1, "组合框1", {10, 60, 120, 20}};
+    EditBox 编辑框_应选张数{分组框1, "编辑框_应选张数", {140, 60, 80, 20}};
+    EditBox 制作要求编辑框{*this, "制作要求编辑框", {250, 0, 200, 80}};
+    ListBox 列表框1{*this, "列表框1", {250, 90, 100, 80}};
+    CheckListBox 选择列表框1{*this, "选择列表框1", {360, 90, 100, 80}};
+    ListView 超级列表框1{*this, "超级列表框1", {0, 130, 240, 130}};
+    ListView 超级列表框2{*this, "超级列表框2", {250, 180, 230, 80}};
+    ProgressBar 进度条1{*this, "进度条1", {0, 340, 344, 16}};
+    TabControl 高级选择夹1{*this, "高级选择夹1", {490, 0, 300, 200}, {"本店信息设置", "其它设置"}};
+    Button 按钮_保存{高级选择夹1.page(1), "按钮_保存", {20, 60, 80, 25}};
+    PictureBox 图片框1{*this, "图片框1", {490, 210, 100, 60}};
+    DrawPanel 图片框2{*this, "图片框2", {600, 210, 120, 100}};
+    PictureButton 按钮_数据管理{*this, "按钮_数据管理", {490, 320, 164, 50}};
+    ImageButton 播放按钮{*this, "播放按钮", {660, 320, 50, 50}};
+    Grid 高级表格1{*this, "高级表格1", {0, 370, 200, 48}};
+    Timer 时钟1{*this, "时钟1"};
+
+    EveryKind() : Window("EveryKind", {20, 20, 800, 430}) {
+        setBorder(BorderStyle::None);
+        setBackColor(Color{96, 96, 96});
+        透明标签5.setCaption("用户名：");
+        用户名编辑框.setText("admin");
+        密码编辑框.setPassword(true, '*');
+        密码编辑框.setText("tovex");
+        按钮1.setCaption("登录");
+        选择框1.setCaption("记住此用户信息");
+        以选.setCaption("以选");
+        全部.setCaption("全部");
+        全部.setChecked(true);
+        for (const char* t : {"否", "加急"}) 组合框1.addItem(t);
+        组合框1.setSelected(0);
+        编辑框_应选张数.setIntegerEntry(true);
+        制作要求编辑框.setMultiLine(true);
+        制作要求编辑框.setScrollBar(true);
+        制作要求编辑框.setText("IMG1（去痘）\r\n--------");
+        列表框1.addItem("水晶相册");
+        for (const char* t : {"入册", "P", "修片要求"}) 选择列表框1.addItem(t);
+        auto tiles = std::make_shared<ImageList>(120, 120);
+        Image tile{120, 120, std::vector<std::uint8_t>(120 * 120 * 3, 200)};
+        tiles->add(tile);
+        超级列表框1.setImageList(tiles);
+        超级列表框1.addItem("IMG_0001", 0, 1);
+        超级列表框1.addItem("IMG_0002｜入册。", 0, 2);
+        超级列表框2.setMode(ListViewMode::Report);
+        超级列表框2.setFullRowSelect(true);
+        超级列表框2.addColumn("订单编号", 120);
+        超级列表框2.addColumn("顾客姓名", 100);
+        int row = 超级列表框2.addItem("NO-1");
+        超级列表框2.setCell(row, 1, "张三");
+        进度条1.setMaximum(10);
+        进度条1.setPosition(4);
+        高级选择夹1.setTabEnabled(1, false);
+        图片框1.setPicture(png(200, 100, Qt::red));
+        图片框1.setBackColor(colors::Black);
+        按钮_数据管理.setPictures(png(164, 50, Qt::darkGray), png(164, 50, Qt::gray), png(164, 50, Qt::black));
+        播放按钮.setPicture(png(50, 50, Qt::green));
+        高级表格1.grid().setSize(3, 3);
+        高级表格1.hide();
+    }
+};
+
+class QtBackend : public ::testing::Test {
+protected:
+    QtHost host;
+};
+
+TEST_F(QtBackend, EveryControlKindBecomesAWidgetAtItsDesignedPlace) {
+    auto window = std::make_shared<EveryKind>();
+    EveryKind& w = *window;
+    host.show(window);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(widgetOf(w)));
+
+    struct Case {
+        const Control& control;
+        const char* qtClass;
+    };
+    const Case cases[] = {
+        {w.外形框2, "QFrame"},          {w.用户名编辑框, "QLineEdit"},      {w.按钮1, "QPushButton"},
+        {w.选择框1, "QCheckBox"},       {w.分组框1, "QGroupBox"},           {w.以选, "QRadioButton"},
+        {w.组合框1, "QComboBox"},       {w.制作要求编辑框, "QPlainTextEdit"}, {w.列表框1, "QListWidget"},
+        {w.选择列表框1, "QListWidget"}, {w.超级列表框1, "QStackedWidget"},   {w.进度条1, "QProgressBar"},
+        {w.图片框1, "QWidget"},         {w.图片框2, "QWidget"},             {w.按钮_数据管理, "QAbstractButton"},
+        {w.播放按钮, "QAbstractButton"}, {w.透明标签5, "QWidget"},           {w.高级选择夹1, "QWidget"},
+        {w.高级表格1, "QWidget"},
+    };
+    for (const Case& c : cases) {
+        QWidget* widget = widgetOf(c.control);
+        ASSERT_NE(widget, nullptr) << c.control.name();
+        EXPECT_TRUE(widget->inherits(c.qtClass)) << c.control.name() << " is a " << widget->metaObject()->className();
+        const Rect& r = c.control.bounds();
+        EXPECT_EQ(widget->geometry(), QRect(r.left, r.top, r.width, r.height)) << c.control.name();
+        EXPECT_EQ(widget->isVisible(), c.control.isShowing()) << c.control.name();
+    }
+    // Positions inside a frame are relative to the frame.
+    EXPECT_EQ(widgetOf(w.按钮1)->mapTo(widgetOf(w), QPoint(0, 0)), QPoint(232, 272 + 20));
+    EXPECT_TRUE(widgetOf(w)->windowFlags() & Qt::FramelessWindowHint);
+
+    EXPECT_EQ(as<QLineEdit>(w.密码编辑框)->echoMode(), QLineEdit::Password);
+    EXPECT_EQ(as<QLineEdit>(w.密码编辑框)->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter), '*');
+    EXPECT_EQ(as<QPushButton>(w.按钮1)->text(), QString("登录"));
+    EXPECT_EQ(as<QPlainTextEdit>(w.制作要求编辑框)->toPlainText(), QString("IMG1（去痘）\n--------"));
+    EXPECT_EQ(as<QComboBox>(w.组合框1)->currentText(), QString("否"));
+    EXPECT_EQ(as<QProgressBar>(w.进度条1)->value(), 4);
+    EXPECT_EQ(as<QListWidget>(w.选择列表框1)->item(0)->checkState(), Qt::Unchecked);
+
+    auto* stack = as<QStackedWidget>(w.超级列表框1);
+    auto* icons = qobject_cast<QListWidget*>(stack->currentWidget());
+    ASSERT_NE(icons, nullptr);
+    EXPECT_EQ(icons->viewMode(), QListView::IconMode);
+    EXPECT_EQ(icons->iconSize(), QSize(120, 120));
+    EXPECT_EQ(icons->count(), 2);
+    EXPECT_FALSE(icons->item(0)->icon().isNull());
+    auto* rows = qobject_cast<QTreeWidget*>(as<QStackedWidget>(w.超级列表框2)->currentWidget());
+    ASSERT_NE(rows, nullptr);
+    EXPECT_EQ(rows->headerItem()->text(1), QString("顾客姓名"));
+    EXPECT_EQ(rows->columnWidth(0), 120);
+    EXPECT_EQ(rows->topLevelItem(0)->text(1), QString("张三"));
+
+    auto* tabBar = widgetOf(w.高级选择夹1)->findChild<QTabBar*>();
+    ASSERT_NE(tabBar, nullptr);
+    EXPECT_EQ(tabBar->count(), 2);
+    EXPECT_FALSE(tabBar->isTabEnabled(1));
+    EXPECT_FALSE(widgetOf(w.按钮_保存)->isVisible()) << "controls of a tab that is not current stay hidden";
+
+    // The picture box paints its picture fitted and centred on its background colour.
+    QImage shot = widgetOf(w.图片框1)->grab().toImage();
+    EXPECT_EQ(QColor(shot.pixel(50, 30)), QColor(Qt::red));
+    EXPECT_EQ(QColor(shot.pixel(50, 2)), QColor(Qt::black));
+    // A draw panel keeps what was drawn on it.
+    w.图片框2.setBackColor(colors::White);
+    w.图片框2.drawPicture(png(20, 20, Qt::blue), 10, 10);
+    shot = widgetOf(w.图片框2)->grab().toImage();
+    EXPECT_EQ(QColor(shot.pixel(15, 15)), QColor(Qt::blue));
+    EXPECT_EQ(QColor(shot.pixel(50, 50)), QColor(Qt::white));
+
+    // State set later reaches the widgets.
+    w.按钮1.setCaption("取消");
+    w.组合框1.setSelected(1);
+    w.进度条1.setPosition(9);
+    w.超级列表框1.setItemCaption(0, "IMG_0001｜P。★");
+    w.选择列表框1.setChecked(2, true);
+    w.外形框2.move(0, 200);
+    w.用户名编辑框.disable();
+    EXPECT_EQ(as<QPushButton>(w.按钮1)->text(), QString("取消"));
+    EXPECT_EQ(as<QComboBox>(w.组合框1)->currentIndex(), 1);
+    EXPECT_EQ(as<QProgressBar>(w.进度条1)->value(), 9);
+    EXPECT_EQ(icons->item(0)->text(), QString("IMG_0001｜P。★"));
+    EXPECT_EQ(as<QListWidget>(w.选择列表框1)->item(2)->checkState(), Qt::Checked);
+    EXPECT_EQ(widgetOf(w.外形框2)->pos(), QPoint(0, 200));
+    EXPECT_FALSE(widgetOf(w.用户名编辑框)->isEnabled());
+    w.close();
+}
+
+TEST_F(QtBackend, ClicksTypingKeysAndMouseReachTheHandlers) {
+    auto window = std::make_shared<EveryKind>();
+    EveryKind& w = *window;
+    host.show(window);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(widgetOf(w)));
+    std::vector<std::string> log;
+    w.按钮1.onClick = [&] { log.push_back("登录"); };
+    w.用户名编辑框.onChange = [&] { w.密码编辑框.clear(); };
+    w.选择框1.onClick = [&] { log.push_back(w.选择框1.isChecked() ? "ticked" : "unticked"); };
+    w.组合框1.onSelect = [&](int i) { log.push_back("combo " + std::to_string(i)); };
+    w.列表框1.onDoubleClick = [&](int i) { log.push_back("preset " + std::to_string(i)); };
+    w.选择列表框1.onSelect = [&](int i) { w.选择列表框1.setChecked(i, !w.选择列表框1.isChecked(i)); };
+    w.超级列表框1.onDoubleClick = [&](int i) { log.push_back("open " + std::to_string(i)); };
+    w.超级列表框1.onRightClick = [&](int i) { log.push_back("menu " + std::to_string(i)); };
+    std::vector<MouseEvent> mouse;
+    w.图片框1.onMouseDown = [&](const MouseEvent& e) { mouse.push_back(e); };
+    w.图片框1.onMouseUp = [&](const MouseEvent& e) { mouse.push_back(e); };
+    w.图片框1.onDoubleClick = [&](const MouseEvent& e) { mouse.push_back(e); };
+
+    QTest::mouseClick(widgetOf(w.按钮1), Qt::LeftButton);
+    QTest::mouseClick(widgetOf(w.选择框1), Qt::LeftButton);
+    QTest::mouseClick(widgetOf(w.选择框1), Qt::LeftButton);
+    EXPECT_TRUE(w.选择框1.click());
+    EXPECT_TRUE(as<QCheckBox>(w.选择框1)->isChecked()) << "the widget follows the control";
+
+    QTest::mouseClick(widgetOf(w.以选), Qt::LeftButton);
+    EXPECT_TRUE(w.以选.isChecked());
+    EXPECT_FALSE(as<QRadioButton>(w.全部)->isChecked());
+
+    // Typing: one changed character empties the password, as the handler says.
+    auto* name = as<QLineEdit>(w.用户名编辑框);
+    name->setFocus();
+    name->end(false);
+    QTest::keyClick(name, Qt::Key_Backspace);
+    EXPECT_EQ(w.用户名编辑框.text(), "admi");
+    EXPECT_EQ(w.密码编辑框.text(), "");
+    EXPECT_EQ(as<QLineEdit>(w.密码编辑框)->text(), QString());
+    EXPECT_TRUE(w.用户名编辑框.hasFocus());
+
+    auto* count = as<QLineEdit>(w.编辑框_应选张数);
+    count->setFocus();
+    QTest::keyClicks(count, "3a0");
+    EXPECT_EQ(w.编辑框_应选张数.text(), "30") << "an integer entry takes digits only";
+
+    auto* req = as<QPlainTextEdit>(w.制作要求编辑框);
+    req->setFocus();
+    req->moveCursor(QTextCursor::End);
+    QTest::keyClick(req, Qt::Key_Return);
+    QTest::keyClicks(req, "x2");
+    EXPECT_EQ(w.制作要求编辑框.text(), "IMG1（去痘）\r\n--------\r\nx2") << "line breaks are kept as CR LF";
+
+    emit as<QComboBox>(w.组合框1)->activated(1);
+    EXPECT_EQ(w.组合框1.selected(), 1);
+
+    auto* presets = as<QListWidget>(w.列表框1);
+    QTest::mouseDClick(presets->viewport(), Qt::LeftButton, {}, presets->visualItemRect(presets->item(0)).center());
+    auto* checks = as<QListWidget>(w.选择列表框1);
+    QPoint p1 = checks->visualItemRect(checks->item(1)).center();
+    QTest::mouseClick(checks->viewport(), Qt::LeftButton, {}, p1);
+    EXPECT_TRUE(w.选择列表框1.isChecked(1));
+    QTest::mouseClick(checks->viewport(), Qt::LeftButton, {}, p1);
+    EXPECT_FALSE(w.选择列表框1.isChecked(1)) << "picking the selected item again reaches the handler";
+
+    auto* icons = qobject_cast<QListWidget*>(as<QStackedWidget>(w.超级列表框1)->currentWidget());
+    QPoint item1 = icons->visualItemRect(icons->item(1)).center();
+    QTest::mouseClick(icons->viewport(), Qt::LeftButton, {}, item1);
+    EXPECT_EQ(w.超级列表框1.selected(), 1);
+    QTest::mouseDClick(icons->viewport(), Qt::LeftButton, {}, item1);
+    QTest::mouseClick(icons->viewport(), Qt::RightButton, {}, icons->visualItemRect(icons->item(0)).center());
+    EXPECT_EQ(w.超级列表框1.selected(), 0) << "a right click chooses the entry first";
+
+    QWidget* picture = widgetOf(w.图片框1);
+    QTest::mousePress(picture, Qt::RightButton, {}, QPoint(30, 12));
+    QTest::mouseRelease(picture, Qt::RightButton, {}, QPoint(31, 13));
+    QTest::mouseDClick(picture, Qt::LeftButton, {}, QPoint(5, 6));
+    ASSERT_GE(mouse.size(), 3u);
+    EXPECT_EQ(mouse[0].button, MouseButton::Right);
+    EXPECT_EQ(mouse[0].x, 30);
+    EXPECT_EQ(mouse[0].y, 12);
+    EXPECT_EQ(mouse[1].x, 31);
+    EXPECT_EQ(mouse.back().x, 5);
+
+    // Window keys come first; a key the handler takes never reaches the focused box.
+    w.onKeyDown = [&](int key) {
+        log.push_back("key " + std::to_string(key));
+        return key == key::Left;
+    };
+    name->setFocus();
+    name->setCursorPosition(2);
+    QTest::keyClick(name, Qt::Key_Left);
+    EXPECT_EQ(name->cursorPosition(), 2);
+    QTest::keyClick(name, Qt::Key_0);
+    QTest::keyClick(name, Qt::Key_0, Qt::KeypadModifier);
+
+    // An unavailable tab cannot be chosen.
+    auto* tabBar = widgetOf(w.高级选择夹1)->findChild<QTabBar*>();
+    QTest::mouseClick(tabBar, Qt::LeftButton, {}, tabBar->tabRect(1).center());
+    EXPECT_EQ(w.高级选择夹1.current(), 0);
+
+    EXPECT_EQ(log, (std::vector<std::string>{"登录", "ticked", "unticked", "ticked", "combo 1", "preset 0", "open 1",
+                                             "menu 0", "key 37", "key 48", "key 96"}));
+    w.close();
+}
+
+struct Dialog : Window {
+    EditBox 编辑框1{*this, "编辑框1", {10, 10, 100, 20}};
+    Button 确定按钮{*this, "确定按钮", {10, 40, 80, 25}};
+    Dialog() : Window("Dialog", {100, 100, 300, 120}) {
+        setCaption("选片顾客基本信息录入");
+        确定按钮.setCaption("确定");
+        确定按钮.onClick = [this] { close(); };
+    }
+};
+
+TEST_F(QtBackend, ModalWindowsRunTheirOwnLoopUntilClosed) {
+    Dialog d;
+    bool destroying = false;
+    d.onDestroying = [&] { destroying = true; };
+    soon([&] {
+        ASSERT_TRUE(widgetOf(d));
+        EXPECT_EQ(QApplication::activeModalWidget(), widgetOf(d));
+        d.编辑框1.setText("NO-7");
+        QTest::mouseClick(widgetOf(d.确定按钮), Qt::LeftButton);
+    }, 20);
+    host.showModal(d);
+    EXPECT_TRUE(destroying);
+    EXPECT_FALSE(d.isOpen());
+    EXPECT_EQ(d.编辑框1.text(), "NO-7");
+    EXPECT_EQ(widgetOf(d), nullptr) << "a closed window has no widgets any more";
+
+    // The window manager's close button closes it through the window's own close.
+    Dialog e;
+    soon([&] {
+        // The first dialog's widgets are deleted now, while the second one runs: that must not take the
+        // second one along.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        ASSERT_NE(widgetOf(e), nullptr);
+        widgetOf(e)->close();
+    }, 20);
+    host.showModal(e);
+    EXPECT_FALSE(e.isOpen());
+}
+
+TEST_F(QtBackend, BoxesReturnTheButtonTheUserPressed) {
+    auto clickBox = [](const char* buttonText) {
+        soon([buttonText] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            for (QAbstractButton* b : box->buttons())
+                if (b->text() == QString::fromUtf8(buttonText)) b->click();
+        }, 10);
+    };
+    clickBox("否(&N)");
+    EXPECT_EQ(host.messageBox("分片完成！是否打开顾客选片文件夹", "提示信息", MessageIcon::Question, MessageButtons::YesNo),
+              MessageResult::No);
+    clickBox("是(&Y)");
+    EXPECT_EQ(host.messageBox("照片删除后不可恢复，确认要删除吗？", "", MessageIcon::Warning, MessageButtons::YesNo),
+              MessageResult::Yes);
+    soon([] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(box->windowTitle(), QString("信息："));
+        EXPECT_EQ(box->text(), QString("第一行\n第二行"));
+        box->button(QMessageBox::Ok)->click();
+    }, 10);
+    EXPECT_EQ(host.messageBox("第一行\r\n第二行"), MessageResult::Ok);
+
+    soon([] {
+        auto* dialog = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(dialog->windowTitle(), QString("请输入："));
+        dialog->setTextValue("水晶相册");
+        dialog->accept();
+    }, 10);
+    EXPECT_EQ(host.inputBox("请输入产品类别名称，例如：水晶相册"), "水晶相册");
+    soon([] {
+        auto* dialog = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        dialog->setTextValue("typed");
+        dialog->reject();
+    }, 10);
+    EXPECT_EQ(host.inputBox("请输入新的修片要求", "修片要求"), "");
+
+    soon([] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(dialog->windowTitle(), QString("请选择照片存放的文件夹"));
+        dialog->reject();
+    }, 10);
+    EXPECT_EQ(host.browseFolder("请选择照片存放的文件夹"), "");
+
+    PopupMenu menu;
+    std::string picked;
+    menu.addItem("访问官网", [&] { picked = "web"; });
+    menu.addItem("联系我们", [&] { picked = "contact"; });
+    soon([] {
+        auto* qmenu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(qmenu, nullptr);
+        ASSERT_EQ(qmenu->actions().size(), 2);
+        qmenu->setActiveAction(qmenu->actions()[1]);
+        QTest::keyClick(qmenu, Qt::Key_Return);
+    }, 10);
+    EXPECT_EQ(menu.popup(Point{100, 100}), 1);
+    EXPECT_EQ(picked, "contact");
+}
+
+TEST_F(QtBackend, WaitsLetTimersRunAndTheLastWindowEndsTheProgram) {
+    auto window = std::make_shared<EveryKind>();
+    EveryKind& w = *window;
+    std::weak_ptr<EveryKind> watch = window;
+    int ticks = 0;
+    w.时钟1.onTick = [&] { ++ticks; };
+    w.onCreated = [&] { w.时钟1.start(10); };
+    host.show(window);
+    window.reset();
+    std::int64_t before = host.tickCount();
+    host.waitWithEvents(120);
+    EXPECT_GE(host.tickCount() - before, 120);
+    EXPECT_GE(ticks, 3) << "a 10 ms timer keeps ticking during a 120 ms wait";
+    w.时钟1.stop();
+    int stopped = ticks;
+    host.waitWithEvents(40);
+    EXPECT_EQ(ticks, stopped);
+
+    w.按钮1.onClick = [&] { w.close(); };
+    soon([&] { QTest::mouseClick(widgetOf(w.按钮1), Qt::LeftButton); }, 10);
+    EXPECT_EQ(host.run(), 0) << "run() returns once the last window is destroyed";
+    EXPECT_FALSE(host.hasOpenWindows());
+    // The host lets go of the window only back in the main loop, when no handler of it can run.
+    for (int i = 0; i < 5 && !watch.expired(); ++i) QCoreApplication::processEvents();
+    EXPECT_TRUE(watch.expired());
+}
+
+struct Parent : Window {
+    Parent() : Window("Parent", {0, 0, 600, 400}) { setBorder(BorderStyle::None); }
+};
+struct ChildWin : Window {
+    Button 按钮2{*this, "按钮2", {10, 10, 72, 25}};
+    Parent* parent;
+    explicit ChildWin(Parent* p) : Window("ChildWin", {50, 40, 300, 200}), parent(p) {
+        setCaption("自定义LOGO");
+        onCreated = [this] { setParentWindow(parent); };
+    }
+};
+
+TEST_F(QtBackend, ChildWindowsLieInsideTheirParentAndGoWithIt) {
+    auto& parent = host.open<Parent>();
+    auto& child = host.open<ChildWin>(&parent);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(widgetOf(parent)));
+    QWidget* c = widgetOf(child);
+    ASSERT_NE(c, nullptr);
+    EXPECT_FALSE(c->isWindow());
+    EXPECT_TRUE(widgetOf(parent)->isAncestorOf(c));
+    EXPECT_EQ(c->geometry(), QRect(50, 40, 300, 200));
+    EXPECT_TRUE(c->isVisible());
+    parent.close();
+    EXPECT_FALSE(child.isOpen());
+}
+
+}  // namespace
+}  // namespace xp::ui

@@ -1,0 +1,203 @@
+// Painting the grid layout onto a printer, a PDF or an image; the print preview with its page settings
+// dialog; and the grid control's on-screen peer.
+#include "ui/qt/qt_print.h"
+
+#include <QAction>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+#include "ui/qt/qt_peers.h"
+#include "ui/qt/qt_host.h"
+#include "ui/qt/qt_text.h"
+#include "ui/qt/qt_theme.h"
+
+namespace xp::ui::qt {
+
+void paintGridPage(QPainter& painter, const PrintLayout& layout, int page, double u) {
+    if (page < 0 || page >= static_cast<int>(layout.pages.size())) return;
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setRenderHint(QPainter::TextAntialiasing, true);
+    QPen pen(Qt::black);
+    pen.setWidthF(std::max(1.0, 2.6 * u));  // about a quarter millimetre
+    const double pad = 10 * u;               // one millimetre inside the cell
+    for (const PrintedCell& c : layout.pages[static_cast<size_t>(page)].cells) {
+        QRectF r(c.x * u, c.y * u, c.width * u, c.height * u);
+        painter.setPen(pen);
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(r);
+        if (c.text.empty()) continue;
+        QFont font(QString::fromUtf8(kUiFontFamily));
+        font.setPixelSize(std::max(1, static_cast<int>(c.fontHeight * u + 0.5)));
+        font.setBold(c.bold);
+        painter.setFont(font);
+        painter.setPen(Qt::black);
+        int flags = Qt::AlignVCenter;
+        flags |= c.align == HAlign::Centre ? Qt::AlignHCenter : c.align == HAlign::Right ? Qt::AlignRight : Qt::AlignLeft;
+        if (c.wordWrap) flags |= Qt::TextWordWrap;
+        painter.save();
+        painter.setClipRect(r);
+        painter.drawText(r.adjusted(pad, 0, -pad, 0), flags, toQtLines(c.text));
+        painter.restore();
+    }
+    painter.restore();
+}
+
+namespace {
+
+void setUpPrinter(QPrinter& printer, const PrintGrid& grid) {
+    QSizeF mm(grid.paperWidth() / 10.0, grid.paperHeight() / 10.0);
+    QPageSize size = grid.paperWidth() == 2100 && grid.paperHeight() == 2970 ? QPageSize(QPageSize::A4)
+                                                                              : QPageSize(mm, QPageSize::Millimeter);
+    printer.setPageSize(size);
+    printer.setPageOrientation(grid.orientation() == Orientation::Landscape ? QPageLayout::Landscape
+                                                                           : QPageLayout::Portrait);
+    printer.setFullPage(true);
+    printer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+}
+
+void paintAll(QPrinter& printer, const PrintGrid& grid) {
+    PrintLayout layout = layoutForPrinting(grid);
+    QPainter painter(&printer);
+    const double u = printer.resolution() / 254.0;
+    for (int i = 0; i < static_cast<int>(layout.pages.size()); ++i) {
+        if (i > 0) printer.newPage();
+        paintGridPage(painter, layout, i, u);
+    }
+}
+
+}  // namespace
+
+bool renderGridToPdf(const PrintGrid& grid, const std::string& path) {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(toQt(path));
+    setUpPrinter(printer, grid);
+    PrintLayout layout = layoutForPrinting(grid);
+    QPainter painter;
+    if (!painter.begin(&printer)) return false;
+    const double u = printer.resolution() / 254.0;
+    for (int i = 0; i < static_cast<int>(layout.pages.size()); ++i) {
+        if (i > 0) printer.newPage();
+        paintGridPage(painter, layout, i, u);
+    }
+    return painter.end();
+}
+
+QImage renderGridPage(const PrintGrid& grid, int page, int dpi) {
+    PrintLayout layout = layoutForPrinting(grid);
+    const double u = dpi / 254.0;
+    QImage image(static_cast<int>(layout.paperWidth * u), static_cast<int>(layout.paperHeight * u), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    paintGridPage(painter, layout, page, u);
+    return image;
+}
+
+bool editPageSettings(PrintGrid& grid, QWidget* parent) {
+    QDialog dialog(parent);
+    dialog.setWindowTitle(QStringLiteral("页边距设置(单位: 0.1毫米)"));
+    auto* form = new QFormLayout;
+    // In the order the dialog offers them; the numbers are the grid's page setting numbers.
+    const std::pair<const char*, PageSetting> rows[] = {
+        {"上:", PageSetting::TopMargin},     {"下:", PageSetting::BottomMargin},
+        {"左:", PageSetting::LeftMargin},    {"右:", PageSetting::RightMargin},
+        {"页眉:", PageSetting::HeaderHeight}, {"页脚:", PageSetting::FooterHeight},
+        {"表头与表格间隔:", PageSetting::HeaderGap},
+    };
+    std::vector<std::pair<QSpinBox*, PageSetting>> boxes;
+    for (const auto& [label, which] : rows) {
+        auto* box = new QSpinBox(&dialog);
+        box->setRange(0, 1000);
+        box->setValue(grid.pageSetting(which));
+        box->setObjectName(QString::number(static_cast<int>(which)));
+        form->addRow(QString::fromUtf8(label), box);
+        boxes.emplace_back(box, which);
+    }
+    auto* buttons = new QDialogButtonBox(&dialog);
+    buttons->addButton(QStringLiteral("确定"), QDialogButtonBox::AcceptRole);
+    buttons->addButton(QStringLiteral("取消"), QDialogButtonBox::RejectRole);
+    QPushButton* defaults = buttons->addButton(QStringLiteral("默认值"), QDialogButtonBox::ResetRole);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    QObject::connect(defaults, &QPushButton::clicked, &dialog, [&] {
+        for (auto& [box, which] : boxes) box->setValue(PrintGrid::kDefaultPageSettings[static_cast<int>(which) - 1]);
+    });
+    auto* layout = new QVBoxLayout(&dialog);
+    layout->addLayout(form);
+    layout->addWidget(buttons);
+    if (dialog.exec() != QDialog::Accepted) return false;
+    for (auto& [box, which] : boxes) grid.setPageSetting(which, box->value());
+    return true;
+}
+
+void showGridPreview(PrintGrid& grid, QWidget* parent) {
+    QPrinter printer(QPrinter::HighResolution);
+    setUpPrinter(printer, grid);
+    QPrintPreviewDialog dialog(&printer, parent);
+    if (!parent) placeOverOwner(&dialog);
+    dialog.setWindowTitle(QStringLiteral("打印预览"));
+    dialog.resize(900, 760);
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
+                     [&grid](QPrinter* p) { paintAll(*p, grid); });
+    if (auto* bar = dialog.findChild<QToolBar*>()) {
+        bar->addSeparator();
+        QAction* margins = bar->addAction(QStringLiteral("页边距"));
+        QObject::connect(margins, &QAction::triggered, &dialog, [&] {
+            if (editPageSettings(grid, &dialog))
+                if (auto* preview = dialog.findChild<QPrintPreviewWidget*>()) preview->updatePreview();
+        });
+    }
+    dialog.exec();
+}
+
+namespace {
+
+// The grid as it would print, at screen size, for a window that shows its grid.
+class GridWidget : public QWidget {
+public:
+    GridWidget(Grid& g, QWidget* parent) : QWidget(parent), grid_(g) {}
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        p.fillRect(rect(), Qt::white);
+        PrintLayout layout = layoutForPrinting(grid_.grid());
+        if (layout.pages.empty() || layout.pages[0].cells.empty()) return;
+        const double u = 1.0 / kTenthsOfMmPerPixel;
+        const PrintedCell& first = layout.pages[0].cells.front();
+        p.translate(-first.x * u, -first.y * u);
+        paintGridPage(p, layout, 0, u);
+    }
+
+private:
+    Grid& grid_;
+};
+
+class GridPeer : public QtPeer {
+public:
+    GridPeer(Grid& g, QWidget* parent) : QtPeer(g, new GridWidget(g, parent)) { watch(widget()); }
+
+protected:
+    void syncOwn(Change change, int) override {
+        if (change == Change::Content) widget()->update();
+    }
+};
+
+}  // namespace
+
+std::unique_ptr<QtPeer> makeGridPeer(Control& c, QWidget* parent) {
+    return std::make_unique<GridPeer>(static_cast<Grid&>(c), parent);
+}
+
+}  // namespace xp::ui::qt
