@@ -1,0 +1,138 @@
+// The new order dialog: lists filled at creation, the package, the date fields, the folder browser, the
+// required fields, storing the order and loading its photos when the dialog goes.
+#include "orders/new_order_dialog.h"
+
+#include <map>
+
+#include "appdata/table_schema.h"
+#include "appdata/table_text.h"
+#include "appdata/text_helpers.h"
+#include "orders/order_table.h"
+#include "selection/order_loader.h"
+#include "selection/photo_list_panel.h"
+#include "shell/main_window.h"
+#include "store/record_store.h"
+
+namespace xp {
+
+namespace {
+
+namespace of = order_fields;
+
+void inform(const std::string& text) { ui::messageBox(text, kMessageTitle, ui::MessageIcon::Information); }
+
+}  // namespace
+
+NewOrderDialog::NewOrderDialog(AppState& state)
+    : OrderDialog(state, Layout{"NewOrderDialog", "选片顾客基本信息录入", 604, 413, ui::BorderStyle::FixedNarrow,
+                                ui::Color{43, 43, 43}, {0, -5, 258, 352}, {256, -5, 343, 352},
+                                {80, 212, 160, 20}, {213, 354, 80, 25}, {300, 354, 80, 25}}) {
+    组合框_是否加急.setSelected(0);
+    // A confirmation belongs to the dialog that made it: one closed some other way never loads.
+    app.newOrderConfirmed = false;
+
+    onCreated = [this] { created(); };
+    onDestroying = [this] { destroying(); };
+    编辑框4.onFocusIn = [this] { 编辑框4.setText(todayText()); };
+    编辑框5.onFocusIn = [this] { 编辑框5.setText(todayText()); };
+    按钮_移除.onClick = [this] { removeProduct(); };
+    确定按钮.onClick = [this] { confirm(); };
+    取消按钮.onClick = [this] {
+        app.newOrderConfirmed = false;
+        close();
+    };
+}
+
+void NewOrderDialog::created() {
+    app.computePaths();
+    编辑框8.setText(todayText());
+    fillSelectors();
+    app.store.closeAllTables();
+    fillCategories();
+    app.store.closeAllTables();
+    组合框2.setSelected(0);
+    fillProducts();
+    app.store.closeAllTables();
+}
+
+void NewOrderDialog::removeProduct() {
+    if (列表框2.selected() >= 0) 列表框2.removeItem(列表框2.selected());
+    列表框2.setSelected(0);
+}
+
+void NewOrderDialog::confirm() {
+    const bool complete = !编辑框1.text().empty() && !编辑框2.text().empty() && !编辑框3.text().empty() &&
+                          !编辑框7.text().empty() && !编辑框_应选张数.text().empty() &&
+                          !组合框1.selectedText().empty() && 列表框2.itemCount() > 0;
+    app.store.closeAllTables();
+    if (!complete) {
+        inform("带（*）号的为必填项 请完整填写信息");
+        return;
+    }
+    if (!storeOrder()) return;
+    app.newOrderConfirmed = true;
+    close();
+}
+
+bool NewOrderDialog::storeOrder() {
+    RecordStore& store = app.store;
+    if (!openAppTable(store, app.paths.orderTable)) {
+        inform("订单保存失败！数据库连接失败，请重试");
+        return false;
+    }
+    const std::string number = 编辑框1.text();
+    // Orders are found again by their number, first match first: a second order under the same number
+    // could never be opened from the order list.
+    if (findFirstEqual(store, of::kOrderNumber, number)) {
+        store.closeAllTables();
+        inform("订单编号“" + number + "”已存在，请使用其他订单编号");
+        return false;
+    }
+    const std::map<std::string, std::string> row = {
+        {of::kOrderNumber, number},
+        {of::kCustomerName, 编辑框2.text()},
+        {of::kPhone, 编辑框3.text()},
+        {of::kViewingDate, 编辑框4.text()},
+        {of::kPickupDate, 编辑框5.text()},
+        {of::kUrgent, 组合框_是否加急.selectedText()},
+        {of::kSelectionFolder, 编辑框7.text()},
+        {of::kSelectionDate, 编辑框8.text()},
+        {of::kIncludedCount, 编辑框_应选张数.text()},
+        {of::kSelector, 组合框1.selectedText()},
+        {of::kPackageProducts, packageText()},
+        {of::kState, kStateNotSelected},
+    };
+    if (!appendNamedRow(store, row)) {
+        const std::string reason = errorMessage(lastError());
+        store.closeAllTables();
+        inform("订单保存失败！" + reason);
+        return false;
+    }
+    app.orderRecordNumber = store.recordNumber();
+    app.orderNumber = number;
+    store.closeAllTables();
+    return true;
+}
+
+void NewOrderDialog::destroying() {
+    MainWindow* w = app.mainWindow();
+    if (app.newOrderConfirmed && w) {
+        app.newOrderConfirmed = false;
+        // The photos appear in the main window; the dialog is gone from view while they load.
+        hide();
+        w->外形框_加载.show();
+        app.setSelectionFolder(编辑框7.text());
+        app.host.waitWithEvents(50);
+        const bool loaded = loadOrder(app);
+        w->外形框_加载.hide();
+        if (loaded) {
+            if (PhotoListPanel* panel = PhotoListPanel::of(*w))
+                panel->showPanel();
+            else
+                w->外形框_超级列表框1.show();
+        }
+    }
+    if (w) w->按钮_导入选片数据.enable();
+}
+
+}  // namespace xp

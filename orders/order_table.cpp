@@ -1,0 +1,87 @@
+// Order-table rows and the reference lists of the order dialogs.
+#include "orders/order_table.h"
+
+#include "appdata/table_schema.h"
+#include "appdata/table_text.h"
+#include "appdata/text_codec.h"
+
+namespace xp {
+
+bool findFirstEqual(RecordStore& store, std::string_view field, std::string_view value) {
+    const FieldRef ref(toGbk(field));
+    const std::string wanted = toGbk(value);
+    store.firstRecord();
+    return store.findRecord([&] { return store.readField(ref).asText() == wanted; });
+}
+
+bool appendNamedRow(RecordStore& store, const std::map<std::string, std::string>& texts) {
+    std::vector<FieldValue> values;
+    for (const FieldDef& f : store.tableFields()) {
+        auto it = texts.find(fromGbk(f.name));
+        if (it != texts.end())
+            values.push_back(textValue(it->second));
+        else
+            values.push_back(isValidFieldType(f.type) ? FieldValue::empty(static_cast<FieldType>(f.type))
+                                                      : FieldValue());
+    }
+    return store.appendRecord(values);
+}
+
+const std::vector<std::string>& orderListFields() {
+    namespace of = order_fields;
+    static const std::vector<std::string> fields = {of::kOrderNumber,   of::kCustomerName, of::kPhone,
+                                                    of::kSelectionDate, of::kViewingDate,  of::kPickupDate,
+                                                    of::kSelector,      of::kState,        of::kUrgent};
+    return fields;
+}
+
+namespace {
+
+// Every value of one field, in table order, from a table opened and closed here.
+std::vector<std::string> columnOf(RecordStore& store, const std::string& path, const char* tableName,
+                                  std::string_view field, bool& opened) {
+    std::vector<std::string> out;
+    opened = openAppTable(store, path);
+    if (!opened) return out;
+    store.firstRecord();
+    const int count = store.recordCount();
+    for (int i = 0; i < count; ++i) {
+        out.push_back(readText(store, field));
+        store.skipRecords(1);
+    }
+    store.closeTable(tableName);
+    return out;
+}
+
+}  // namespace
+
+std::vector<std::string> selectorNames(RecordStore& store, const std::string& userTable) {
+    bool opened = false;
+    std::vector<std::string> names;
+    for (std::string& name : columnOf(store, userTable, kUserTableName, user_fields::kUserName, opened))
+        if (name != kAdminUser) names.push_back(std::move(name));
+    return names;
+}
+
+std::vector<std::string> categoryNames(RecordStore& store, const std::string& categoryTable) {
+    bool opened = false;
+    return columnOf(store, categoryTable, kCategoryTableName, category_fields::kName, opened);
+}
+
+bool productsOfCategory(RecordStore& store, const std::string& productTable, std::string_view category,
+                        std::vector<std::string>& names) {
+    names.clear();
+    if (!openAppTable(store, productTable)) return false;
+    const std::string wanted = toGbk(category);
+    const FieldRef categoryField(toGbk(product_fields::kCategory));
+    store.firstRecord();
+    const int count = store.recordCount();
+    for (int i = 0; i < count; ++i) {
+        if (store.readField(categoryField).asText() == wanted) names.push_back(readText(store, product_fields::kName));
+        store.skipRecords(1);
+    }
+    store.closeTable(kProductTableName);
+    return true;
+}
+
+}  // namespace xp
