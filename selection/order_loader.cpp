@@ -128,7 +128,8 @@ private:
         host_.processEvents();
         w_.标签4.setCaption("正在加载图片请稍候(" + std::to_string(n) + ")");
         animate();
-        return store_.selectTable(kPhotoTableName) && store_.tablePath() == tablePath_;
+        interrupted_ = !store_.selectTable(kPhotoTableName) || store_.tablePath() != tablePath_;
+        return !interrupted_;
     }
 
     void animate() {
@@ -178,7 +179,7 @@ private:
             tiles_.try_emplace(recordNo, tile);
         }
         finish(n, false);
-        return true;
+        return !interrupted_;
     }
 
     bool reconcile() {
@@ -229,7 +230,7 @@ private:
         }
         tileRowsByPath(rows, tileByFile);
         finish(n, true);
-        return true;
+        return !interrupted_;
     }
 
     // Rows that no entry stands for (a second photo of the same "文件名", a photo gone from the folder)
@@ -272,6 +273,7 @@ private:
     std::int64_t start_ = 0;
     std::int64_t frameTick_ = 0;
     int frame_ = 0;
+    bool interrupted_ = false;
 };
 
 }  // namespace
