@@ -2,16 +2,82 @@
 #include "selection/imaging_file.h"
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstring>
+#include <mutex>
+#include <new>
+#include <vector>
 
 namespace xp {
 
-FileReader::~FileReader() { close(); }
+namespace {
+
+// Large buffers, mapped in 2 MiB steps and advised to use transparent huge pages: the kernel then
+// backs 10 MB with five pages instead of 2560. Returned buffers are kept for the next reader.
+class BufferPool {
+public:
+    struct Block {
+        std::uint8_t* data = nullptr;
+        std::size_t capacity = 0;
+    };
+
+    Block take(std::size_t minCapacity) {
+        {
+            std::lock_guard lock(mutex_);
+            auto best = free_.end();
+            for (auto it = free_.begin(); it != free_.end(); ++it)
+                if (it->capacity >= minCapacity && (best == free_.end() || it->capacity < best->capacity)) best = it;
+            if (best != free_.end()) {
+                Block b = *best;
+                free_.erase(best);
+                return b;
+            }
+        }
+        const std::size_t capacity = (minCapacity + kStep - 1) / kStep * kStep;
+        void* p = ::mmap(nullptr, capacity, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        if (p == MAP_FAILED) throw std::bad_alloc();
+        ::madvise(p, capacity, MADV_HUGEPAGE);  // advice only: without huge pages it works all the same
+        return {static_cast<std::uint8_t*>(p), capacity};
+    }
+
+    void give(Block b) {
+        if (!b.data) return;
+        std::lock_guard lock(mutex_);
+        free_.push_back(b);
+        if (free_.size() > kKept) {
+            // Keep the largest: they serve every request the smaller ones would.
+            auto smallest = std::min_element(free_.begin(), free_.end(),
+                                             [](const Block& x, const Block& y) { return x.capacity < y.capacity; });
+            ::munmap(smallest->data, smallest->capacity);
+            free_.erase(smallest);
+        }
+    }
+
+private:
+    static constexpr std::size_t kStep = std::size_t{2} << 20;
+    static constexpr std::size_t kKept = 4;
+    std::mutex mutex_;
+    std::vector<Block> free_;
+};
+
+// Never destroyed: readers of other threads may give their buffers back during exit.
+BufferPool& pool() {
+    static BufferPool* instance = new BufferPool;
+    return *instance;
+}
+
+}  // namespace
+
+FileReader::~FileReader() {
+    close();
+    pool().give({buffer_, capacity_});
+}
 
 void FileReader::close() {
     if (fd_ >= 0) ::close(fd_);
@@ -39,16 +105,14 @@ bool FileReader::ensure(std::size_t n) {
     if (n > fileSize_) n = fileSize_;
     if (n <= size_) return true;
     if (n > capacity_) {
-        // Grow geometrically so that a prefix read followed by a full read reallocates at most once more.
-        std::size_t grown = capacity_ * 2 > n ? capacity_ * 2 : n;
-        if (grown > fileSize_) grown = fileSize_;
-        auto bigger = std::make_unique_for_overwrite<std::uint8_t[]>(grown);
-        if (size_ > 0) std::memcpy(bigger.get(), buffer_.get(), size_);
-        buffer_ = std::move(bigger);
-        capacity_ = grown;
+        BufferPool::Block bigger = pool().take(n);
+        if (size_ > 0) std::memcpy(bigger.data, buffer_, size_);
+        pool().give({buffer_, capacity_});
+        buffer_ = bigger.data;
+        capacity_ = bigger.capacity;
     }
     while (size_ < n) {
-        ssize_t got = ::pread(fd_, buffer_.get() + size_, n - size_, static_cast<off_t>(size_));
+        ssize_t got = ::pread(fd_, buffer_ + size_, n - size_, static_cast<off_t>(size_));
         if (got < 0) {
             if (errno == EINTR) continue;
             return false;
