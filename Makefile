@@ -47,6 +47,24 @@ bench: build
 	  echo "== $$b"; $$b --benchmark_counters_tabular=true; \
 	done
 
+# The demo installation beside the build, made once; the fresh program is copied into it every time,
+# because the program finds its data in the folder it runs from.
+define demo_installation
+	@if [ ! -d $(DEMO_DIR)/data ]; then $(BUILD)/app/xuanpian-admin demo $(DEMO_DIR); fi
+	cp -f $(BUILD)/app/xuanpian $(DEMO_DIR)/xuanpian
+endef
+
+run: build
+	$(demo_installation)
+	cd $(DEMO_DIR) && ./xuanpian
+
+# PNGs of the login window and the main window under Xvfb at 1366 x 768, logged in with the demo account.
+SCREENSHOT_DIR ?= $(BUILD)/screenshots
+screenshots: build
+	$(demo_installation)
+	mkdir -p $(SCREENSHOT_DIR)
+	xvfb-run -a -s "-screen 0 1366x768x24" $(BUILD)/tests/shell/xp_shell_screenshots $(DEMO_DIR) $(SCREENSHOT_DIR)
+
 fuzz: deps
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) $(CMAKE_FLAGS) -DXP_FUZZ=ON -DXP_BENCH=OFF
 	cmake --build $(FUZZ_BUILD) -j $(JOBS)

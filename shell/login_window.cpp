@@ -57,9 +57,14 @@ LoginWindow::LoginWindow(AppState& state)
     密码编辑框.setPassword(true, '*');
     密码编辑框.setText(kAdminPassword);
     按钮1.setCaption("登录");
+    // The one warm accent marks the action the window is for.
+    按钮1.setBackColor(colour(pictures::palette::accent));
+    按钮1.setTextColor(colour(pictures::palette::backdrop));
     按钮2.setCaption("取消");
     选择框1.setCaption("记住此用户信息");
     选择框1.setTextColor(colour(pictures::palette::text));
+    // Lighter than the footer, so that the empty box still shows.
+    选择框1.setBackColor(colour(pictures::palette::line));
 
     弹出菜单.addItem("访问官网", [this] { app.host.openWebAddress(kWebsiteAddress); });
     弹出菜单.addItem("联系我们", [] { ui::messageBox(kContactText, kContactTitle); });

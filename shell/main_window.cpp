@@ -102,8 +102,9 @@ MainWindow::MainWindow(AppState& state)
 
     标签3.setCaption("Zelvano影楼选片系统");
     标签3.setBackColor(colour(pictures::palette::titleLine));
-    标签3.setTextColor(colour(pictures::palette::text));
-    标签3.setFont(ui::Font{{}, 15, true});
+    标签3.setTextColor(colour(pictures::palette::textMuted));
+    标签3.setFont(ui::Font{{}, 13, false});
+    标签3.setAlign(ui::HAlign::Centre);
     标签3.setWordWrap(false);
 
     标签2.setPicture(picture(pictures::mainColumn));
