@@ -65,6 +65,7 @@ void OrderEditDialog::created() {
         列表框2.addItem(std::move(product));
     selectText(组合框1, readText(store, of::kSelector));
     orderShown_ = store.recordCount() > 0;
+    shownNumber_ = 编辑框1.text();
 }
 
 void OrderEditDialog::categoryChanged() {
@@ -146,6 +147,9 @@ std::string OrderEditDialog::storeChanges() {
     store.goToRecord(app.orderRecordNumber);
     const int row = store.recordNumber();
     const std::string oldNumber = readText(store, of::kOrderNumber);
+    // Another workstation may have deleted orders meanwhile: the row under this record number must
+    // still be the order the dialog showed, or the changes would land on someone else's order.
+    if (oldNumber != shownNumber_) return "该订单已被删除或移动，请重新打开数据管理后再修改";
     const std::string number = 编辑框1.text();
     if (number != oldNumber) {
         // Orders are found by their number, first match first: a second order under one number could

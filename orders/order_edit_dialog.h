@@ -3,6 +3,8 @@
 // at once.
 #pragma once
 
+#include <string>
+
 #include "orders/order_dialog.h"
 
 namespace xp {
@@ -25,6 +27,7 @@ private:
     void destroying();
 
     bool orderShown_ = false;
+    std::string shownNumber_;  // the order number as the dialog read it
 };
 
 }  // namespace xp
