@@ -207,6 +207,8 @@ TEST_F(QtBackend, EveryControlKindBecomesAWidgetAtItsDesignedPlace) {
     w.选择列表框1.setChecked(2, true);
     w.外形框2.move(0, 200);
     w.用户名编辑框.disable();
+    w.图片框1.setCursor(Cursor::Hand);
+    EXPECT_EQ(widgetOf(w.图片框1)->cursor().shape(), Qt::PointingHandCursor);
     EXPECT_EQ(as<QPushButton>(w.按钮1)->text(), QString("取消"));
     EXPECT_EQ(as<QComboBox>(w.组合框1)->currentIndex(), 1);
     EXPECT_EQ(as<QProgressBar>(w.进度条1)->value(), 9);

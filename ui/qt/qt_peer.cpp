@@ -62,20 +62,24 @@ void QtPeer::applyAll() {
     if (!widget_) return;
     widget_->setFont(makeFont(control_.font(), QApplication::font()));
     applyColors();
-    widget_->setCursor(control_.cursor() == Cursor::Arrow ? QCursor(Qt::ArrowCursor) : QCursor([&] {
-        switch (control_.cursor()) {
-            case Cursor::Hand: return Qt::PointingHandCursor;
-            case Cursor::Wait: return Qt::WaitCursor;
-            case Cursor::Cross: return Qt::CrossCursor;
-            case Cursor::IBeam: return Qt::IBeamCursor;
-            case Cursor::SizeAll: return Qt::SizeAllCursor;
-            default: return Qt::ArrowCursor;
-        }
-    }()));
+    applyCursor();
     applyOwn();
     applyGeometry();
     widget_->setEnabled(control_.isEnabled());
     applyVisible();
+}
+
+void QtPeer::applyCursor() {
+    Qt::CursorShape shape = Qt::ArrowCursor;
+    switch (control_.cursor()) {
+        case Cursor::Arrow: shape = Qt::ArrowCursor; break;
+        case Cursor::Hand: shape = Qt::PointingHandCursor; break;
+        case Cursor::Wait: shape = Qt::WaitCursor; break;
+        case Cursor::Cross: shape = Qt::CrossCursor; break;
+        case Cursor::IBeam: shape = Qt::IBeamCursor; break;
+        case Cursor::SizeAll: shape = Qt::SizeAllCursor; break;
+    }
+    widget_->setCursor(shape);
 }
 
 void QtPeer::applyGeometry() {
@@ -114,7 +118,7 @@ void QtPeer::sync(Change change, int index) {
         case Change::Enabled: widget_->setEnabled(control_.isEnabled()); break;
         case Change::Font: widget_->setFont(makeFont(control_.font(), QApplication::font())); break;
         case Change::Colors: applyColors(); break;
-        case Change::Cursor: applyAll(); break;
+        case Change::Cursor: applyCursor(); break;
         case Change::Focus:
             if (!widget_->hasFocus()) widget_->setFocus(Qt::OtherFocusReason);
             break;

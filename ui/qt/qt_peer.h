@@ -50,6 +50,7 @@ protected:
     virtual void applyGeometry();
     virtual void applyVisible();
     virtual void applyColors();
+    void applyCursor();
     // Whether a background colour fills the widget's rectangle (panels do; buttons paint their own).
     virtual bool fillsBackground() const { return false; }
     // Mouse and focus events of obj reach filter().
