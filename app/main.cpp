@@ -6,6 +6,8 @@
 #include <string>
 
 #include "appdata/app_paths.h"
+#include "orders/order_list_panel.h"
+#include "orders/order_list_panel.h"
 #include "shell/app_state.h"
 #include "shell/login_window.h"
 #include "store/record_store.h"
@@ -16,7 +18,10 @@ namespace {
 
 // Where each subsystem hands its windows to the main window (AppState::openers) and adds its controls
 // to the main window's panels (AppState::mainWindowBuilders).
-void plugWindows(xp::AppState& app) { (void)app; }
+void plugWindows(xp::AppState& app) {
+    // The order list, the new order and order edit dialogs, and the photo list they open orders into.
+    xp::installOrderWindows(app);
+}
 
 }  // namespace
 
