@@ -1,4 +1,4 @@
-// Screenshots of the login window and the main window on a real installation, for `make screenshots`:
+// Screenshots of the login window, the main window and its order list on a real installation, for `make screenshots`:
 // the real windows on the Qt backend, the login typed and clicked through the widgets as a user would,
 // then each window grabbed to a PNG.
 //
@@ -14,10 +14,12 @@
 #include <memory>
 #include <string>
 
+#include "orders/order_list_panel.h"
 #include "shell/app_state.h"
 #include "shell/login_window.h"
 #include "shell/main_window.h"
 #include "ui/qt/qt_host.h"
+#include "ui/qt/qt_theme.h"
 
 namespace {
 
@@ -60,7 +62,12 @@ int main(int argc, char** argv) {
     xp::ui::qt::QtHost host(argc, argv);
     app = std::make_unique<xp::AppState>(host, installation.back() == '/' ? installation.substr(0, installation.size() - 1)
                                                                           : installation);
+    // As the program sets itself up.
+    app->applyThemedLook = [] {
+        if (auto* qt = qobject_cast<QApplication*>(QCoreApplication::instance())) xp::ui::qt::applyTheme(*qt);
+    };
     xp::setFatalErrorHandler([&host](const std::string& message) { host.fatalError(message); });
+    xp::installOrderWindows(*app);
 
     auto& login = host.open<xp::LoginWindow>(*app);
     host.waitWithEvents(300);
@@ -79,6 +86,11 @@ int main(int argc, char** argv) {
     // The background comes with the first timer tick; give the pictures time to paint.
     host.waitWithEvents(500);
     if (!save(*main, out + "/main.png")) return 1;
+
+    // The order list, as "数据管理" shows it.
+    QTest::mouseClick(xp::ui::qt::widgetOf(main->按钮_数据管理), Qt::LeftButton);
+    host.waitWithEvents(300);
+    if (!save(*main, out + "/orders.png")) return 1;
 
     main->close();
     return 0;
