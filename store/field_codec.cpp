@@ -44,18 +44,9 @@ FieldValue decodeField(const format::FieldDesc& field, const uint8_t* b) {
     return FieldValue();
 }
 
-bool prepareValue(const format::FieldDesc& field, const FieldValue& value, FieldValue& out) {
+bool valueFits(const format::FieldDesc& field, const FieldValue& value) {
     const FieldValue::Kind want = FieldValue::kindOf(static_cast<FieldType>(field.type));
-    if (value.kind() == want) {
-        out = value;
-        return true;
-    }
-    const FieldValue probe = FieldValue::empty(want);
-    if (value.isNumeric() && probe.isNumeric()) {
-        out = value.convertedTo(want);
-        return true;
-    }
-    return false;
+    return value.kind() == want || (value.isNumeric() && FieldValue::empty(want).isNumeric());
 }
 
 void encodeField(const format::FieldDesc& field, const FieldValue& v, uint8_t* out) {

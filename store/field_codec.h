@@ -1,5 +1,5 @@
-// Encoding and decoding of field values in a record, and the kind check with numeric conversion that
-// writeField and appendRecord apply to a value before it is stored.
+// Encoding and decoding of field values in a record, and the kind check that writeField and appendRecord
+// apply to a value before it is stored.
 #pragma once
 
 #include <cstdint>
@@ -12,11 +12,11 @@ namespace xp {
 // The value of a non-memo field from its bytes in the record (`field.size` bytes).
 FieldValue decodeField(const format::FieldDesc& field, const uint8_t* bytes);
 
-// A value ready for `field`: the value itself when its kind matches, the converted value when both are
-// numeric kinds; false when the kinds do not go together.
-bool prepareValue(const format::FieldDesc& field, const FieldValue& value, FieldValue& out);
+// True when `value` may be stored in `field`: the same kind, or both numeric kinds.
+bool valueFits(const format::FieldDesc& field, const FieldValue& value);
 
-// Writes a prepared non-memo value into the field's `field.size` bytes.
+// Writes a fitting non-memo value into the field's `field.size` bytes, converting a numeric value of
+// another kind on the way.
 void encodeField(const format::FieldDesc& field, const FieldValue& value, uint8_t* out);
 
 }  // namespace xp

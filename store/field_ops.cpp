@@ -88,10 +88,9 @@ bool RecordStore::writeField(const FieldRef& field, const std::string& table, co
     if (!t) return fail(err::TableNotOpen);
     const FieldDesc* f = Impl::findField(*t, field);
     if (!f) return fail(err::NoField);
-    FieldValue prepared;
-    if (!prepareValue(*f, value ? *value : FieldValue::empty(static_cast<FieldType>(f->type)), prepared)) {
-        return fail(err::TypeMismatch);
-    }
+    const FieldValue emptyValue = value ? FieldValue() : FieldValue::empty(static_cast<FieldType>(f->type));
+    const FieldValue& prepared = value ? *value : emptyValue;
+    if (!valueFits(*f, prepared)) return fail(err::TypeMismatch);
     if (t->cursor < 0) return fail(err::NoRecord);
     if (t->readOnly) return fail(err::AccessDenied);
     const int64_t pos = t->recordPos(t->cursor);
@@ -124,10 +123,10 @@ bool RecordStore::appendRecord(const std::vector<FieldValue>& values) {
     OpenTable* t = impl_->currentTable();
     if (!t) return fail(err::NoCurrentTable);
     const size_t m = std::min(values.size(), t->fields.size());
-    std::vector<FieldValue> prepared(m);
     for (size_t k = 0; k < m; ++k) {
-        if (!prepareValue(t->fields[k], values[k], prepared[k])) return fail(err::TypeMismatch);
+        if (!valueFits(t->fields[k], values[k])) return fail(err::TypeMismatch);
     }
+    const std::vector<FieldValue>& prepared = values;
     if (t->readOnly) return fail(err::AccessDenied);
 
     if (int r = t->tableLocks.lock(kCountOffset, impl_->lockWait); r != 0) return fail(r);
@@ -140,7 +139,8 @@ bool RecordStore::appendRecord(const std::vector<FieldValue>& values) {
     if (int r = t->tableLocks.lock(pos, impl_->lockWait); r != 0) return fail(r);
     ByteLockGuard recordLock(t->tableLocks, pos);
 
-    std::vector<uint8_t> record(static_cast<size_t>(t->recordLength), 0);
+    thread_local std::vector<uint8_t> record;
+    record.assign(static_cast<size_t>(t->recordLength), 0);
     putI32(record.data(), serial);
     std::vector<int32_t> chains;  // given back if the record cannot be written
     MemoChain chain(t->memo, t->memoLocks, impl_->lockWait);
