@@ -206,9 +206,13 @@ protected:
         bool report = view_.mode() == ListViewMode::Report;
         QSignalBlocker blockIcons(icons_), blockRows(rows_);
         switch (change) {
+            case Change::ImageList:
+                icons.clear();
+                iconsOf_ = view_.imageList().get();
+                rebuild();
+                return;
             case Change::Style:
             case Change::Columns:
-            case Change::ImageList:
             case Change::Items: rebuild(); return;
             case Change::ItemInserted:
                 if (report)
@@ -246,10 +250,18 @@ private:
         view_.pickItem(chosen.isEmpty() ? -1 : chosen.front().row());
     }
 
-    QIcon iconFor(int image) const {
+    // One icon per tile, shared by every item that shows it: the views refill often from the same tiles.
+    QIcon iconFor(int image) {
         const auto& list = view_.imageList();
+        if (list.get() != iconsOf_) {
+            icons.clear();
+            iconsOf_ = list.get();
+        }
         if (!list || image < 0 || image >= list->size()) return {};
-        return QIcon(QPixmap::fromImage(toQImage(list->at(image))));
+        if (static_cast<size_t>(image) >= icons.size()) icons.resize(static_cast<size_t>(image) + 1);
+        QIcon& icon = icons[static_cast<size_t>(image)];
+        if (icon.isNull()) icon = QIcon(QPixmap::fromImage(toQImage(list->at(image))));
+        return icon;
     }
 
     QListWidgetItem* makeIcon(int index) {
@@ -329,6 +341,8 @@ private:
     ListView& view_;
     QListWidget* icons_;
     QTreeWidget* rows_;
+    std::vector<QIcon> icons;
+    const ImageList* iconsOf_ = nullptr;
 };
 
 }  // namespace
