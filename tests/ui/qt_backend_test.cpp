@@ -213,6 +213,10 @@ TEST_F(QtBackend, EveryControlKindBecomesAWidgetAtItsDesignedPlace) {
     EXPECT_EQ(as<QComboBox>(w.组合框1)->currentIndex(), 1);
     EXPECT_EQ(as<QProgressBar>(w.进度条1)->value(), 9);
     EXPECT_EQ(icons->item(0)->text(), QString("IMG_0001｜P。★"));
+    // A long caption wraps under its tile instead of being cut to the first caption's height.
+    w.超级列表框1.setItemCaption(1, "IMG_0002｜入册。水晶相册。放大。摆台。★");
+    icons->doItemsLayout();
+    EXPECT_GT(icons->visualItemRect(icons->item(1)).height(), icons->visualItemRect(icons->item(0)).height());
     EXPECT_EQ(as<QListWidget>(w.选择列表框1)->item(2)->checkState(), Qt::Checked);
     EXPECT_EQ(widgetOf(w.外形框2)->pos(), QPoint(0, 200));
     EXPECT_FALSE(widgetOf(w.用户名编辑框)->isEnabled());

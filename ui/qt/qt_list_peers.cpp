@@ -155,8 +155,7 @@ public:
         icons_->setMovement(QListView::Static);
         icons_->setResizeMode(QListView::Adjust);
         icons_->setWrapping(true);
-        icons_->setWordWrap(true);
-        icons_->setUniformItemSizes(true);
+        icons_->setWordWrap(true);  // a caption with products takes two or three lines under its tile
         icons_->setSpacing(6);
         icons_->setTextElideMode(Qt::ElideMiddle);
         icons_->setSelectionMode(QAbstractItemView::SingleSelection);

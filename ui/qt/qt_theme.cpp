@@ -11,7 +11,7 @@ namespace xp::ui::qt {
 void applyTheme(QApplication& app) {
     app.setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
 
-    const QColor window(58, 58, 60), base(38, 38, 40), text(232, 230, 226), button(72, 72, 75);
+    const QColor window(58, 58, 60), base(30, 30, 32), text(232, 230, 226), button(72, 72, 75);
     const QColor accent(196, 160, 98), dimText(140, 140, 140);
     QPalette p;
     p.setColor(QPalette::Window, window);
