@@ -62,8 +62,9 @@ run: build
 SCREENSHOT_DIR ?= $(BUILD)/screenshots
 screenshots: build
 	$(demo_installation)
-	mkdir -p $(SCREENSHOT_DIR)
-	xvfb-run -a -s "-screen 0 1366x768x24" $(BUILD)/tests/shell/xp_shell_screenshots $(DEMO_DIR) $(SCREENSHOT_DIR)
+	mkdir -p $(SCREENSHOT_DIR) $(BUILD)/qt-runtime && chmod 700 $(BUILD)/qt-runtime
+	XDG_RUNTIME_DIR=$${XDG_RUNTIME_DIR:-$(abspath $(BUILD)/qt-runtime)} \
+	  xvfb-run -a -s "-screen 0 1366x768x24" $(BUILD)/tests/shell/xp_shell_screenshots $(DEMO_DIR) $(SCREENSHOT_DIR)
 
 fuzz: deps
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) $(CMAKE_FLAGS) -DXP_FUZZ=ON -DXP_BENCH=OFF
