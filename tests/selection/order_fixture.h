@@ -40,7 +40,6 @@ protected:
         app = std::make_unique<AppState>(s.host(), made.folder);
         if (plugIn) plugIn(*app);
     }
-    ~OrderFixture() override { app.reset(); }
 
     MainWindow& openMain() { return s.show<MainWindow>(*app); }
 
@@ -124,8 +123,9 @@ protected:
     }
 
     TempDir temp;
-    ui::headless::Scenario s;
+    // Made once the host exists, gone only after the windows the host still holds.
     std::unique_ptr<AppState> app;
+    ui::headless::Scenario s;
 };
 
 }  // namespace xp::test
