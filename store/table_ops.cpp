@@ -44,7 +44,8 @@ RecordStore::RecordStore(std::shared_ptr<FileSystem> files) : impl_(std::make_un
     impl_->fs = files ? std::move(files) : FileSystem::posix();
 }
 
-RecordStore::~RecordStore() { closeAllTables(); }
+// Closing at the end leaves the thread's last error as the last operation set it.
+RecordStore::~RecordStore() { impl_->tables.clear(); }
 
 int FieldRef::toNumber(double v) {
     if (!std::isfinite(v) || v >= 2147483648.0 || v <= -2147483649.0) return 0;
