@@ -280,11 +280,21 @@ TEST_F(QtBackend, ClicksTypingKeysAndMouseReachTheHandlers) {
     auto* presets = as<QListWidget>(w.列表框1);
     QTest::mouseDClick(presets->viewport(), Qt::LeftButton, {}, presets->visualItemRect(presets->item(0)).center());
     auto* checks = as<QListWidget>(w.选择列表框1);
+    checks->setFocus();
+    EXPECT_FALSE(w.选择列表框1.isChecked(0)) << "the list getting the focus picks nothing";
     QPoint p1 = checks->visualItemRect(checks->item(1)).center();
     QTest::mouseClick(checks->viewport(), Qt::LeftButton, {}, p1);
     EXPECT_TRUE(w.选择列表框1.isChecked(1));
     QTest::mouseClick(checks->viewport(), Qt::LeftButton, {}, p1);
     EXPECT_FALSE(w.选择列表框1.isChecked(1)) << "picking the selected item again reaches the handler";
+    // A double click as the user makes one: click, then the double-click press and its release.
+    QTest::mouseClick(checks->viewport(), Qt::LeftButton, {}, p1);
+    QTest::mouseDClick(checks->viewport(), Qt::LeftButton, {}, p1);
+    QTest::mouseRelease(checks->viewport(), Qt::LeftButton, {}, p1);
+    EXPECT_TRUE(w.选择列表框1.isChecked(1)) << "a double click is one pick";
+    QTest::keyClick(checks, Qt::Key_Down);
+    EXPECT_EQ(w.选择列表框1.selected(), 2);
+    EXPECT_TRUE(w.选择列表框1.isChecked(2)) << "an arrow key picks the row it moves to";
 
     auto* icons = qobject_cast<QListWidget*>(as<QStackedWidget>(w.超级列表框1)->currentWidget());
     QPoint item1 = icons->visualItemRect(icons->item(1)).center();

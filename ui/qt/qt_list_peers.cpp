@@ -7,6 +7,7 @@
 #include <QSignalBlocker>
 #include <QStackedWidget>
 #include <QTreeWidget>
+#include <utility>
 
 #include "ui/combo_box.h"
 #include "ui/list_box.h"
@@ -67,7 +68,7 @@ private:
 };
 
 // Mouse clicks pick at release (every click, also on the selected item, which a check list needs);
-// the keyboard picks as the current row moves.
+// arrow keys pick as they move the current row.
 class ListBoxPeer : public QtPeer {
 public:
     ListBoxPeer(ListBox& l, QWidget* parent) : QtPeer(l, new QListWidget(parent)), list_(l) {
@@ -77,20 +78,25 @@ public:
         watch(w);
         watch(w->viewport());
         QObject::connect(w, &QListWidget::itemClicked, bridge(), [this](QListWidgetItem* item) {
-            pressed_ = false;
+            // The release that ends a double click is no second pick.
+            if (std::exchange(afterDoubleClick_, false)) return;
             list_.pickItem(view()->row(item));
         });
+        // Only arrow keys pick through the current row: Qt also moves it by itself when the list gets the
+        // focus, which is no pick.
         QObject::connect(w, &QListWidget::currentRowChanged, bridge(), [this](int row) {
-            if (!pressed_ && row >= 0) list_.pickItem(row);
+            if (std::exchange(keyMoved_, false) && row >= 0) list_.pickItem(row);
         });
     }
 
     bool filter(QObject* watched, QEvent* event) override {
+        if (watched == view() && (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease))
+            keyMoved_ = event->type() == QEvent::KeyPress;
         if (watched == view()->viewport()) {
-            if (event->type() == QEvent::MouseButtonPress) pressed_ = true;
-            if (event->type() == QEvent::MouseButtonRelease) pressed_ = false;
+            if (event->type() == QEvent::MouseButtonPress) afterDoubleClick_ = false;
             if (event->type() == QEvent::MouseButtonDblClick) {
                 QListWidgetItem* item = view()->itemAt(static_cast<QMouseEvent*>(event)->position().toPoint());
+                afterDoubleClick_ = true;
                 if (item) list_.doubleClick(view()->row(item));
                 return true;
             }
@@ -141,7 +147,8 @@ private:
     }
 
     ListBox& list_;
-    bool pressed_ = false;
+    bool keyMoved_ = false;
+    bool afterDoubleClick_ = false;
 };
 
 // Icon mode is a QListWidget, report mode a QTreeWidget; only the one in use is kept filled.
