@@ -7,10 +7,22 @@
 #include <optional>
 #include <vector>
 
-#include "store/text_rules.h"
 
 namespace xp {
 namespace {
+
+// File names on Linux are UTF-8, whose multi-byte sequences never contain ASCII bytes, so folding every
+// ASCII letter byte by byte is exact (the store's GBK-aware rule would misread UTF-8 bytes as GBK lead bytes).
+bool fileNamesEqualIgnoringCase(const std::string& a, const std::string& b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        unsigned char x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
+        if (x >= 'A' && x <= 'Z') x = static_cast<unsigned char>(x + 32);
+        if (y >= 'A' && y <= 'Z') y = static_cast<unsigned char>(y + 32);
+        if (x != y) return false;
+    }
+    return true;
+}
 
 bool exists(const std::string& path) {
     struct stat st;
@@ -25,7 +37,7 @@ std::optional<std::string> findInFolder(const std::string& folder, const std::st
     while (dirent* entry = ::readdir(dir)) {
         std::string candidate = entry->d_name;
         if (candidate == "." || candidate == "..") continue;
-        if (equalsIgnoreCase(candidate, name) && (!best || candidate < *best)) best = std::move(candidate);
+        if (fileNamesEqualIgnoringCase(candidate, name) && (!best || candidate < *best)) best = std::move(candidate);
     }
     ::closedir(dir);
     return best;
