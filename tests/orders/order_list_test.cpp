@@ -16,6 +16,10 @@ using ui::MessageIcon;
 class OrderListTest : public OrdersTest {};
 
 TEST_F(OrderListTest, DataManagementListsEveryOrderWithItsNineColumnsAndNeverDuplicatesThem) {
+    w().按钮_数据管理.click();
+    EXPECT_EQ(list().itemCount(), 0) << "no orders yet: an empty list and no message";
+    w().按钮_数据管理.enable();
+
     addOrder({{"订单编号", "A1"}, {"顾客姓名", "张伟"}, {"联系电话", "138"}, {"选片日期", "2015-10-5"},
               {"看样日期", "2015-10-"}, {"取件日期", "2015-11-1"}, {"选片人", "小王"}, {"选片状态", "未选"},
               {"是否加急", "加急"}, {"选片目录", "/x"}});
