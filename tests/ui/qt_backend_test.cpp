@@ -9,6 +9,10 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QTemporaryDir>
 #include <QFrame>
 #include <QGroupBox>
 #include <QInputDialog>
@@ -16,6 +20,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -48,6 +53,26 @@ std::vector<std::uint8_t> png(int w, int h, QColor colour) {
 
 // Runs `fn` on the next turn of whatever event loop is running (a box's, a modal window's).
 void soon(std::function<void()> fn, int ms = 0) { QTimer::singleShot(ms, qApp, std::move(fn)); }
+
+// Once a modal widget of type T is active (within two seconds), runs fn on it. A dialog that never comes
+// fails the test, and whatever modal widget is up then is closed, so that a failing test cannot hang.
+template <class T>
+void whenActive(std::function<void(T*)> fn, int tries = 200) {
+    soon([fn = std::move(fn), tries]() mutable {
+        QWidget* active = std::is_base_of_v<QMenu, T> ? QApplication::activePopupWidget()
+                                                       : QApplication::activeModalWidget();
+        if (auto* w = qobject_cast<T*>(active); w && w->isVisible()) {
+            fn(w);
+            return;
+        }
+        if (tries > 0) {
+            whenActive<T>(std::move(fn), tries - 1);
+            return;
+        }
+        ADD_FAILURE() << "no " << T::staticMetaObject.className() << " became active";
+        if (active) active->close();
+    }, 10);
+}
 
 template <class T>
 T* as(const Control& c) {
@@ -243,6 +268,12 @@ TEST_F(QtBackend, ClicksTypingKeysAndMouseReachTheHandlers) {
     w.图片框1.onDoubleClick = [&](const MouseEvent& e) { mouse.push_back(e); };
 
     QTest::mouseClick(widgetOf(w.按钮1), Qt::LeftButton);
+    w.按钮_数据管理.onClick = [&] { log.push_back("数据管理"); };
+    w.播放按钮.onClick = [&] { w.播放按钮.disable(); };
+    QTest::mouseClick(widgetOf(w.按钮_数据管理), Qt::LeftButton);
+    QTest::mouseClick(widgetOf(w.播放按钮), Qt::LeftButton);
+    QTest::mouseClick(widgetOf(w.播放按钮), Qt::LeftButton);  // disabled now: nothing happens
+    EXPECT_FALSE(widgetOf(w.播放按钮)->isEnabled());
     QTest::mouseClick(widgetOf(w.选择框1), Qt::LeftButton);
     QTest::mouseClick(widgetOf(w.选择框1), Qt::LeftButton);
     EXPECT_TRUE(w.选择框1.click());
@@ -332,7 +363,7 @@ TEST_F(QtBackend, ClicksTypingKeysAndMouseReachTheHandlers) {
     QTest::mouseClick(tabBar, Qt::LeftButton, {}, tabBar->tabRect(1).center());
     EXPECT_EQ(w.高级选择夹1.current(), 0);
 
-    EXPECT_EQ(log, (std::vector<std::string>{"登录", "ticked", "unticked", "ticked", "combo 1", "preset 0", "open 1",
+    EXPECT_EQ(log, (std::vector<std::string>{"登录", "数据管理", "ticked", "unticked", "ticked", "combo 1", "preset 0", "open 1",
                                              "menu 0", "key 37", "key 48", "key 96"}));
     w.close();
 }
@@ -351,12 +382,12 @@ TEST_F(QtBackend, ModalWindowsRunTheirOwnLoopUntilClosed) {
     Dialog d;
     bool destroying = false;
     d.onDestroying = [&] { destroying = true; };
-    soon([&] {
-        ASSERT_TRUE(widgetOf(d));
-        EXPECT_EQ(QApplication::activeModalWidget(), widgetOf(d));
+    whenActive<QFrame>([&](QFrame* active) {
+        EXPECT_EQ(active, widgetOf(d));
         d.编辑框1.setText("NO-7");
-        QTest::mouseClick(widgetOf(d.确定按钮), Qt::LeftButton);
-    }, 20);
+        if (QWidget* ok = widgetOf(d.确定按钮)) QTest::mouseClick(ok, Qt::LeftButton);
+        d.close();  // in case the click did not reach it: the test fails below instead of hanging
+    });
     host.showModal(d);
     EXPECT_TRUE(destroying);
     EXPECT_FALSE(d.isOpen());
@@ -365,25 +396,27 @@ TEST_F(QtBackend, ModalWindowsRunTheirOwnLoopUntilClosed) {
 
     // The window manager's close button closes it through the window's own close.
     Dialog e;
-    soon([&] {
+    whenActive<QFrame>([&](QFrame* active) {
         // The first dialog's widgets are deleted now, while the second one runs: that must not take the
         // second one along.
+        QPointer<QFrame> alive(active);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        ASSERT_NE(widgetOf(e), nullptr);
-        widgetOf(e)->close();
-    }, 20);
+        EXPECT_FALSE(alive.isNull()) << "the second dialog went with the first one's widgets";
+        EXPECT_EQ(widgetOf(e), alive.data());
+        if (alive) alive->close();
+        e.close();
+    });
     host.showModal(e);
     EXPECT_FALSE(e.isOpen());
 }
 
 TEST_F(QtBackend, BoxesReturnTheButtonTheUserPressed) {
     auto clickBox = [](const char* buttonText) {
-        soon([buttonText] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            ASSERT_NE(box, nullptr);
+        whenActive<QMessageBox>([buttonText](QMessageBox* box) {
             for (QAbstractButton* b : box->buttons())
                 if (b->text() == QString::fromUtf8(buttonText)) b->click();
-        }, 10);
+            if (box->isVisible()) box->close();
+        });
     };
     clickBox("否(&N)");
     EXPECT_EQ(host.messageBox("分片完成！是否打开顾客选片文件夹", "提示信息", MessageIcon::Question, MessageButtons::YesNo),
@@ -391,50 +424,67 @@ TEST_F(QtBackend, BoxesReturnTheButtonTheUserPressed) {
     clickBox("是(&Y)");
     EXPECT_EQ(host.messageBox("照片删除后不可恢复，确认要删除吗？", "", MessageIcon::Warning, MessageButtons::YesNo),
               MessageResult::Yes);
-    soon([] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        ASSERT_NE(box, nullptr);
+    whenActive<QMessageBox>([](QMessageBox* box) {
         EXPECT_EQ(box->windowTitle(), QString("信息："));
         EXPECT_EQ(box->text(), QString("第一行\n第二行"));
         box->button(QMessageBox::Ok)->click();
-    }, 10);
+    });
     EXPECT_EQ(host.messageBox("第一行\r\n第二行"), MessageResult::Ok);
 
-    soon([] {
-        auto* dialog = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
-        ASSERT_NE(dialog, nullptr);
+    whenActive<QInputDialog>([](QInputDialog* dialog) {
         EXPECT_EQ(dialog->windowTitle(), QString("请输入："));
         dialog->setTextValue("水晶相册");
         dialog->accept();
-    }, 10);
+    });
     EXPECT_EQ(host.inputBox("请输入产品类别名称，例如：水晶相册"), "水晶相册");
-    soon([] {
-        auto* dialog = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
-        ASSERT_NE(dialog, nullptr);
+    whenActive<QInputDialog>([](QInputDialog* dialog) {
         dialog->setTextValue("typed");
         dialog->reject();
-    }, 10);
+    });
     EXPECT_EQ(host.inputBox("请输入新的修片要求", "修片要求"), "");
 
-    soon([] {
-        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        ASSERT_NE(dialog, nullptr);
+    whenActive<QFileDialog>([](QFileDialog* dialog) {
         EXPECT_EQ(dialog->windowTitle(), QString("请选择照片存放的文件夹"));
         dialog->reject();
-    }, 10);
+    });
     EXPECT_EQ(host.browseFolder("请选择照片存放的文件夹"), "");
+
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    for (const char* name : {"LOGO1.JPG", "logo2.jpg", "notes.txt"}) {
+        QFile f(dir.filePath(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    whenActive<QFileDialog>([&dir](QFileDialog* dialog) {
+        EXPECT_EQ(dialog->directory().absolutePath(), QDir(dir.path()).absolutePath());
+        QStringList filters = dialog->nameFilters();
+        EXPECT_EQ(filters.size(), 1);
+        QString filter = filters.value(0);
+        EXPECT_TRUE(filter.startsWith("图片文件（*.JPG）")) << filter.toStdString();
+        EXPECT_TRUE(filter.contains("*.JPG") && filter.contains("*.jpg")) << "any letter case matches";
+        // The user types the file's path (choosing it from the listing depends on its loading in time).
+        auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+        if (!name) {
+            ADD_FAILURE() << "the file dialog has no file name field";
+            dialog->close();
+            return;
+        }
+        name->setText(dir.filePath("LOGO1.JPG"));
+        QMetaObject::invokeMethod(dialog, "accept");
+        if (dialog->isVisible()) dialog->close();
+    });
+    EXPECT_EQ(host.openFile("图片文件（*.JPG）|*.jpg", dir.path().toStdString()), dir.filePath("LOGO1.JPG").toStdString());
 
     PopupMenu menu;
     std::string picked;
     menu.addItem("访问官网", [&] { picked = "web"; });
     menu.addItem("联系我们", [&] { picked = "contact"; });
-    soon([] {
-        auto* qmenu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-        ASSERT_NE(qmenu, nullptr);
-        ASSERT_EQ(qmenu->actions().size(), 2);
-        qmenu->setActiveAction(qmenu->actions()[1]);
+    whenActive<QMenu>([](QMenu* qmenu) {
+        EXPECT_EQ(qmenu->actions().size(), 2);
+        qmenu->setActiveAction(qmenu->actions().value(1));
         QTest::keyClick(qmenu, Qt::Key_Return);
-    }, 10);
+        if (qmenu->isVisible()) qmenu->close();
+    });
     EXPECT_EQ(menu.popup(Point{100, 100}), 1);
     EXPECT_EQ(picked, "contact");
 }
@@ -459,6 +509,7 @@ TEST_F(QtBackend, WaitsLetTimersRunAndTheLastWindowEndsTheProgram) {
 
     w.按钮1.onClick = [&] { w.close(); };
     soon([&] { QTest::mouseClick(widgetOf(w.按钮1), Qt::LeftButton); }, 10);
+    QTimer::singleShot(3000, widgetOf(w), [&] { w.close(); });  // a click that got lost must not hang run()
     EXPECT_EQ(host.run(), 0) << "run() returns once the last window is destroyed";
     EXPECT_FALSE(host.hasOpenWindows());
     // The host lets go of the window only back in the main loop, when no handler of it can run.
