@@ -42,6 +42,12 @@ void Window::close() {
     if (host_) host_->onWindowClosed(*this);
 }
 
+void Window::centre() {
+    Size area = parentWindow_ ? Size{parentWindow_->width(), parentWindow_->height()}
+                              : (Host::current() ? Host::current()->screenSize() : Size{width(), height()});
+    move((area.width - width()) / 2, (area.height - height()) / 2);
+}
+
 void Window::minimize() {
     if (minimized_) return;
     minimized_ = true;

@@ -43,6 +43,9 @@ public:
     void close();
     void destroy() { close(); }
 
+    // Places the window in the middle of its parent window, or of the screen for a top-level window.
+    void centre();
+
     void minimize();
     void restore();
     bool isMinimized() const { return minimized_; }

@@ -41,6 +41,15 @@ TEST(HeadlessHost, ClosingAWindowClosesItsChildWindowsFirstAndEndsTheProgramWhen
     EXPECT_EQ(s.find<Child>(), &child);
     EXPECT_EQ(s.host().openWindows().size(), 2u);
 
+    child.resize(492, 393);
+    child.centre();
+    EXPECT_EQ(child.bounds(), (Rect{437, 167, 492, 393})) << "in the middle of its parent";
+    s.setScreenSize(1024, 768);
+    Window dialog("NewOrderDialog");
+    dialog.resize(604, 413);
+    dialog.centre();
+    EXPECT_EQ(dialog.bounds(), (Rect{210, 177, 604, 413})) << "in the middle of the screen";
+
     main.关闭按钮.click();
     EXPECT_EQ(main.log, (std::vector<std::string>{"created", "child destroying", "main destroying"}));
     EXPECT_FALSE(child.isOpen());
