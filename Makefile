@@ -40,10 +40,10 @@ build-asan: deps
 
 # The tests run twice: a normal build, then the same tests under ASan + UBSan.
 test: build build-asan
-	QT_QPA_PLATFORM=offscreen ctest --test-dir $(BUILD) -j $(JOBS) --output-on-failure
+	QT_QPA_PLATFORM=offscreen ctest --test-dir $(BUILD) -j $(JOBS) --timeout 300 --output-on-failure
 	QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
 	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-	  ctest --test-dir $(ASAN_BUILD) -j $(JOBS) --output-on-failure
+	  ctest --test-dir $(ASAN_BUILD) -j $(JOBS) --timeout 600 --output-on-failure
 
 bench: build
 	@set -e; for b in $$(find $(BUILD)/bench -type f -name 'bench_*' -perm -u+x | sort); do \

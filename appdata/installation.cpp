@@ -20,13 +20,13 @@
 namespace xp {
 namespace {
 
-struct TableSpec {
+struct TableEntry {
     AppTable table;
     const char* name;
     const char* what;
 };
 
-constexpr TableSpec kTables[] = {
+constexpr TableEntry kTables[] = {
     {AppTable::Orders, kOrderTableName, "order table"},
     {AppTable::Users, kUserTableName, "user table"},
     {AppTable::Products, kProductTableName, "product table"},
@@ -58,13 +58,13 @@ std::string absolutePath(const std::string& path) {
 // The four tables, each created, protected with the table password and, for users, given the admin row.
 std::string createTables(const AppPaths& paths) {
     RecordStore store;
-    for (const TableSpec& spec : kTables) {
-        std::string path = joinPath(paths.dataFolder, spec.name);
-        if (!store.createTable(path, tableFields(spec.table)))
-            return std::string("cannot create the ") + spec.what + ": " + storeError();
+    for (const TableEntry& plan : kTables) {
+        std::string path = joinPath(paths.dataFolder, plan.name);
+        if (!store.createTable(path, tableFields(plan.table)))
+            return std::string("cannot create the ") + plan.what + ": " + storeError();
         if (!store.openTable(path) || !store.setTablePassword(kTablePassword))
-            return std::string("cannot protect the ") + spec.what + ": " + storeError();
-        if (spec.table == AppTable::Users && !appendTextRow(store, {kAdminUser, kAdminPassword}))
+            return std::string("cannot protect the ") + plan.what + ": " + storeError();
+        if (plan.table == AppTable::Users && !appendTextRow(store, {kAdminUser, kAdminPassword}))
             return "cannot add the admin account: " + storeError();
         store.closeAllTables();
     }
@@ -123,9 +123,9 @@ InstallResult refuse(std::string message) {
 
 std::vector<std::string> describeDataFolder(const std::string& dataFolder) {
     std::vector<std::string> lines;
-    for (const TableSpec& spec : kTables) {
-        std::string file = std::string(spec.name) + ".EDB";
-        std::string line = file + " (" + spec.what + "): ";
+    for (const TableEntry& plan : kTables) {
+        std::string file = std::string(plan.name) + ".EDB";
+        std::string line = file + " (" + plan.what + "): ";
         if (!fileExists(joinPath(dataFolder, file))) {
             lines.push_back(line + "missing");
             continue;
@@ -134,11 +134,11 @@ std::vector<std::string> describeDataFolder(const std::string& dataFolder) {
         OpenOptions options;
         options.readOnly = true;
         options.password = kTablePassword;
-        if (!store.openTable(joinPath(dataFolder, spec.name), options)) {
+        if (!store.openTable(joinPath(dataFolder, plan.name), options)) {
             lines.push_back(line + "does not open with the table password: " + storeError());
             continue;
         }
-        std::string problem = schemaProblem(store, spec.table);
+        std::string problem = schemaProblem(store, plan.table);
         lines.push_back(line + (problem.empty() ? "present and usable" : "wrong layout: it " + problem));
         store.closeAllTables();
     }

@@ -126,14 +126,14 @@ std::vector<DemoOrder> demoOrders() {
 
 struct PhotoJob {
     std::string path;
-    DemoPhotoSpec spec;
+    DemoPhotoPlan plan;
 };
 
 // Renders and writes the photos on two threads; the first failure is reported.
 std::string writePhotos(const std::vector<PhotoJob>& jobs) {
     auto work = [&jobs](size_t start) -> std::string {
         for (size_t i = start; i < jobs.size(); i += 2) {
-            std::string jpeg = makeDemoPhoto(jobs[i].spec);
+            std::string jpeg = makeDemoPhoto(jobs[i].plan);
             if (jpeg.empty()) return "cannot encode a demo photo";
             // Generated content: no flush per photo; the installation only appears once it is complete.
             if (!writeFile(jobs[i].path, jpeg, WriteOptions{std::nullopt, false}))
@@ -215,10 +215,10 @@ std::string fillOrders(const AppPaths& staged, const AppPaths& final) {
             ++number;
             bool portrait = seed % 3 == 0;
             bool large = seed % 4 == 1;
-            DemoPhotoSpec spec{portrait ? (large ? 2000 : 1600) : (large ? 3000 : 2400),
+            DemoPhotoPlan plan{portrait ? (large ? 2000 : 1600) : (large ? 3000 : 2400),
                                portrait ? (large ? 3000 : 2400) : (large ? 2000 : 1600), seed, number,
                                seed % 3 != 1};
-            jobs.push_back({joinPath(sel, p.fileName), spec});
+            jobs.push_back({joinPath(sel, p.fileName), plan});
             ++seed;
         }
     }
@@ -227,9 +227,9 @@ std::string fillOrders(const AppPaths& staged, const AppPaths& final) {
         std::string folder = joinPath(joinPath(staged.programFolder, album[0]), album[1]);
         if (!createFolders(folder)) return "cannot create " + folder;
         for (int i = 1; i <= 4; ++i) {
-            DemoPhotoSpec spec{i % 2 ? 1800 : 1200, i % 2 ? 1200 : 1800, seed++, i, i == 1};
+            DemoPhotoPlan plan{i % 2 ? 1800 : 1200, i % 2 ? 1200 : 1800, seed++, i, i == 1};
             jobs.push_back(
-                {joinPath(folder, std::string(album[1]) + "_" + std::to_string(i) + ".jpg"), spec});
+                {joinPath(folder, std::string(album[1]) + "_" + std::to_string(i) + ".jpg"), plan});
         }
     }
     if (std::string error = writePhotos(jobs); !error.empty()) return error;

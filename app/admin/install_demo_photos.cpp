@@ -305,18 +305,18 @@ std::string exifSegment(const Picture& pic, std::uint32_t seed) {
 
 }  // namespace
 
-std::string makeDemoPhoto(const DemoPhotoSpec& spec) {
-    if (spec.width <= 0 || spec.height <= 0) return {};
-    Picture pic{spec.width, spec.height,
-                std::vector<std::uint8_t>(static_cast<size_t>(spec.width) * spec.height * 3)};
-    Random rnd(spec.seed);
+std::string makeDemoPhoto(const DemoPhotoPlan& plan) {
+    if (plan.width <= 0 || plan.height <= 0) return {};
+    Picture pic{plan.width, plan.height,
+                std::vector<std::uint8_t>(static_cast<size_t>(plan.width) * plan.height * 3)};
+    Random rnd(plan.seed);
     paintLandscape(pic, rnd);
-    if (spec.height > spec.width || rnd.next() % 3 == 0) paintFigure(pic, rnd);
-    paintNumber(pic, spec.number);
+    if (plan.height > plan.width || rnd.next() % 3 == 0) paintFigure(pic, rnd);
+    paintNumber(pic, plan.number);
     std::string jpeg = encodeJpeg(pic.rgb, pic.width, pic.height, 88);
-    if (jpeg.size() < 4 || !spec.exifThumbnail) return jpeg;
+    if (jpeg.size() < 4 || !plan.exifThumbnail) return jpeg;
 
-    std::string app1 = exifSegment(pic, spec.seed);
+    std::string app1 = exifSegment(pic, plan.seed);
     if (app1.empty()) return jpeg;
     // Cameras put APP1 right after the start-of-image marker; the encoder's JFIF APP0 gives way to it.
     size_t rest = 2;

@@ -7,7 +7,7 @@
 
 namespace xp::admin {
 
-struct DemoPhotoSpec {
+struct DemoPhotoPlan {
     int width = 2400;
     int height = 1600;
     std::uint32_t seed = 1;  // picks colours and composition
@@ -16,6 +16,6 @@ struct DemoPhotoSpec {
 };
 
 // The JPEG file's bytes; empty when encoding failed.
-std::string makeDemoPhoto(const DemoPhotoSpec& spec);
+std::string makeDemoPhoto(const DemoPhotoPlan& plan);
 
 }  // namespace xp::admin

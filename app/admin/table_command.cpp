@@ -193,22 +193,22 @@ int recordArg(RecordStore& store, const std::string& word) {
 int cmdCreate(const Args& a) {
     if (a.password) throw InputError{"create makes an unprotected table; use set-password afterwards"};
     std::vector<FieldDef> defs;
-    for (const std::string& spec : a.rest) {
-        const size_t c1 = spec.find(':');
-        if (c1 == std::string::npos) throw InputError{"'" + spec + "' is not NAME:TYPE[:LEN]"};
-        const size_t c2 = spec.find(':', c1 + 1);
-        const std::string typeName = spec.substr(c1 + 1, c2 == std::string::npos ? std::string::npos : c2 - c1 - 1);
+    for (const std::string& plan : a.rest) {
+        const size_t c1 = plan.find(':');
+        if (c1 == std::string::npos) throw InputError{"'" + plan + "' is not NAME:TYPE[:LEN]"};
+        const size_t c2 = plan.find(':', c1 + 1);
+        const std::string typeName = plan.substr(c1 + 1, c2 == std::string::npos ? std::string::npos : c2 - c1 - 1);
         int type = 0;
         for (int k = 0; k < 12; ++k) {
             if (equalsIgnoreCase(typeName, kTypeNames[k])) type = k + 1;
         }
         if (type == 0) throw InputError{"unknown type '" + typeName + "'"};
         int length = 0;
-        if (c2 != std::string::npos) length = static_cast<int>(parseInteger(spec.substr(c2 + 1), INT32_MIN, INT32_MAX));
+        if (c2 != std::string::npos) length = static_cast<int>(parseInteger(plan.substr(c2 + 1), INT32_MIN, INT32_MAX));
         if (type == static_cast<int>(FieldType::Text) && c2 == std::string::npos) {
-            throw InputError{"'" + spec + "': a Text field needs its length"};
+            throw InputError{"'" + plan + "': a Text field needs its length"};
         }
-        defs.push_back({toGbk(spec.substr(0, c1)), type, length});
+        defs.push_back({toGbk(plan.substr(0, c1)), type, length});
     }
     if (defs.empty()) throw InputError{"no fields given"};
     RecordStore store;

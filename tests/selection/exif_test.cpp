@@ -14,7 +14,7 @@
 namespace xp {
 namespace {
 
-using testing::ExifSpec;
+using testing::ExifFields;
 using testing::exifPayload;
 
 const std::vector<std::uint8_t> kThumb = {0xFF, 0xD8, 1, 2, 3, 4, 5, 0xFF, 0xD9};

@@ -88,13 +88,13 @@ TEST_F(Rotate, ZeroGivesASameSizeCopyAnd45GivesTheComputedCanvasWithFilledCorner
 TEST_F(Rotate, OrientedPhotoIsWrittenUprightWithItsThumbnailTurnedAndMetadataKept) {
     for (int h : {304, 300}) {
         const ui::Image upright = quadrants(h, 400);  // portrait as seen
-        ExifSpec spec;
-        spec.orientation = 6;
-        spec.thumbnail = jpeg(storedForOrientation(quadrants(120, 160), 6));
-        spec.pixelWidth = 400;
-        spec.pixelHeight = h;
-        spec.make = "Phone Maker Inc.";
-        writeFile(path("o.jpg"), withApp1(jpeg(storedForOrientation(upright, 6)), exifPayload(spec)));
+        ExifFields plan;
+        plan.orientation = 6;
+        plan.thumbnail = jpeg(storedForOrientation(quadrants(120, 160), 6));
+        plan.pixelWidth = 400;
+        plan.pixelHeight = h;
+        plan.make = "Phone Maker Inc.";
+        writeFile(path("o.jpg"), withApp1(jpeg(storedForOrientation(upright, 6)), exifPayload(plan)));
 
         ASSERT_TRUE(rotateImageFile(path("o.jpg"), path("o.jpg"), 90, kWhiteFill, ImageFormat::Jpeg));
         std::vector<std::uint8_t> bytes = readFile(path("o.jpg"));

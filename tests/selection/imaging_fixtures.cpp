@@ -153,51 +153,51 @@ private:
 
 }  // namespace
 
-std::vector<std::uint8_t> exifPayload(const ExifSpec& spec) {
-    TiffWriter t(spec.bigEndian);
-    t.bytes = spec.bigEndian ? std::vector<std::uint8_t>{'M', 'M'} : std::vector<std::uint8_t>{'I', 'I'};
+std::vector<std::uint8_t> exifPayload(const ExifFields& plan) {
+    TiffWriter t(plan.bigEndian);
+    t.bytes = plan.bigEndian ? std::vector<std::uint8_t>{'M', 'M'} : std::vector<std::uint8_t>{'I', 'I'};
     t.u16(42);
     t.u32(8);
     // IFD0 at 8, then its out-of-line data, then the Exif IFD, then IFD1, then the thumbnail.
-    const bool longMake = spec.make.size() + 1 > 4;
-    const int n0 = (spec.orientation ? 1 : 0) + (spec.make.empty() ? 0 : 1) + (spec.pixelWidth ? 1 : 0);
+    const bool longMake = plan.make.size() + 1 > 4;
+    const int n0 = (plan.orientation ? 1 : 0) + (plan.make.empty() ? 0 : 1) + (plan.pixelWidth ? 1 : 0);
     const std::uint32_t ifd0End = 8 + 2 + 12 * n0 + 4;
     const std::uint32_t makeAt = ifd0End;
-    const std::uint32_t makeLen = static_cast<std::uint32_t>(spec.make.size() + 1);
-    const std::uint32_t exifAt = makeAt + (longMake && !spec.make.empty() ? makeLen : 0);
-    const std::uint32_t exifEnd = exifAt + (spec.pixelWidth ? 2 + 12 * 2 + 4 : 0);
+    const std::uint32_t makeLen = static_cast<std::uint32_t>(plan.make.size() + 1);
+    const std::uint32_t exifAt = makeAt + (longMake && !plan.make.empty() ? makeLen : 0);
+    const std::uint32_t exifEnd = exifAt + (plan.pixelWidth ? 2 + 12 * 2 + 4 : 0);
     const std::uint32_t ifd1At = exifEnd;
     const int n1 = 3;  // compression, offset, length
     const std::uint32_t thumbAt = ifd1At + 2 + 12 * n1 + 4;
 
     t.u16(static_cast<std::uint32_t>(n0));
-    if (!spec.make.empty()) {
+    if (!plan.make.empty()) {
         if (longMake) t.entry(0x010F, 2, makeLen, makeAt);
         else {
             t.u16(0x010F); t.u16(2); t.u32(makeLen);
-            for (std::size_t i = 0; i < 4; ++i) t.bytes.push_back(i < spec.make.size() ? static_cast<std::uint8_t>(spec.make[i]) : 0);
+            for (std::size_t i = 0; i < 4; ++i) t.bytes.push_back(i < plan.make.size() ? static_cast<std::uint8_t>(plan.make[i]) : 0);
         }
     }
-    if (spec.orientation) t.entry(0x0112, 3, 1, static_cast<std::uint32_t>(spec.orientation));
-    if (spec.pixelWidth) t.entry(0x8769, 4, 1, exifAt);
-    t.u32(spec.thumbnail.empty() ? 0 : ifd1At);
-    if (!spec.make.empty() && longMake) {
-        t.bytes.insert(t.bytes.end(), spec.make.begin(), spec.make.end());
+    if (plan.orientation) t.entry(0x0112, 3, 1, static_cast<std::uint32_t>(plan.orientation));
+    if (plan.pixelWidth) t.entry(0x8769, 4, 1, exifAt);
+    t.u32(plan.thumbnail.empty() ? 0 : ifd1At);
+    if (!plan.make.empty() && longMake) {
+        t.bytes.insert(t.bytes.end(), plan.make.begin(), plan.make.end());
         t.bytes.push_back(0);
     }
-    if (spec.pixelWidth) {
+    if (plan.pixelWidth) {
         t.u16(2);
-        t.entry(0xA002, 4, 1, static_cast<std::uint32_t>(spec.pixelWidth));
-        t.entry(0xA003, 4, 1, static_cast<std::uint32_t>(spec.pixelHeight));
+        t.entry(0xA002, 4, 1, static_cast<std::uint32_t>(plan.pixelWidth));
+        t.entry(0xA003, 4, 1, static_cast<std::uint32_t>(plan.pixelHeight));
         t.u32(0);
     }
-    if (!spec.thumbnail.empty()) {
+    if (!plan.thumbnail.empty()) {
         t.u16(n1);
         t.entry(0x0103, 3, 1, 6);
         t.entry(0x0201, 4, 1, thumbAt);
-        t.entry(0x0202, 4, 1, static_cast<std::uint32_t>(spec.thumbnail.size()));
+        t.entry(0x0202, 4, 1, static_cast<std::uint32_t>(plan.thumbnail.size()));
         t.u32(0);
-        t.bytes.insert(t.bytes.end(), spec.thumbnail.begin(), spec.thumbnail.end());
+        t.bytes.insert(t.bytes.end(), plan.thumbnail.begin(), plan.thumbnail.end());
     }
     static const char kHeader[] = "Exif\0";  // with the terminator: "Exif", 0, 0
     std::vector<std::uint8_t> payload(t.bytes.size() + 6);

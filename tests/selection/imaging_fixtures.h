@@ -46,7 +46,7 @@ ui::Image storedForOrientation(const ui::Image& upright, int orientation);
 std::vector<std::uint8_t> jpeg(const ui::Image& img, int quality = 90, int subsampling = 2 /* 4:2:0 */);
 ui::Image decode(const std::vector<std::uint8_t>& jpegBytes);
 
-struct ExifSpec {
+struct ExifFields {
     bool bigEndian = false;
     int orientation = 0;                  // 0: no orientation tag
     std::vector<std::uint8_t> thumbnail;  // empty: no thumbnail directory
@@ -54,7 +54,7 @@ struct ExifSpec {
     std::string make;                     // empty: no Make tag (stored out of line when longer than 4)
 };
 // An APP1 payload: "Exif\0\0" and TIFF data with IFD0, optional Exif IFD, optional IFD1 + thumbnail last.
-std::vector<std::uint8_t> exifPayload(const ExifSpec& spec);
+std::vector<std::uint8_t> exifPayload(const ExifFields& plan);
 // The JPEG with an APP1 segment holding the payload inserted right after SOI.
 std::vector<std::uint8_t> withApp1(const std::vector<std::uint8_t>& jpegBytes, const std::vector<std::uint8_t>& payload);
 // The JPEG with a padding APPn segment of the given payload size inserted right after SOI.

@@ -102,10 +102,10 @@ TEST_F(Thumbnail, EveryExifOrientationStandsUpright) {
     const ui::Image upright = quadrants(320, 240);
     for (bool withThumb : {false, true})
         for (int o = 1; o <= 8; ++o) {
-            ExifSpec spec;
-            spec.orientation = o;
-            if (withThumb) spec.thumbnail = jpeg(storedForOrientation(quadrants(160, 120), o));
-            writeFile(path("o.jpg"), withApp1(jpeg(storedForOrientation(upright, o)), exifPayload(spec)));
+            ExifFields plan;
+            plan.orientation = o;
+            if (withThumb) plan.thumbnail = jpeg(storedForOrientation(quadrants(160, 120), o));
+            writeFile(path("o.jpg"), withApp1(jpeg(storedForOrientation(upright, o)), exifPayload(plan)));
             ui::Image tile = makeThumbnail(path("o.jpg"), 120, 120);
             Box b = nonWhiteBox(tile);
             EXPECT_EQ(b.w, 120) << o;
@@ -142,10 +142,10 @@ TEST_F(Thumbnail, EmbeddedThumbnailIsUsedOnlyWhenItShowsTheSamePicture) {
         {"not a JPEG", 640, 480, {}, false},
     };
     for (const Case& c : cases) {
-        ExifSpec spec;
-        spec.orientation = 1;
-        spec.thumbnail = c.thumb.empty() ? std::vector<std::uint8_t>{1, 2, 3, 4} : jpeg(c.thumb, 95, 0);
-        writeFile(path("t.jpg"), withApp1(jpeg(solid(c.photoW, c.photoH, kRed)), exifPayload(spec)));
+        ExifFields plan;
+        plan.orientation = 1;
+        plan.thumbnail = c.thumb.empty() ? std::vector<std::uint8_t>{1, 2, 3, 4} : jpeg(c.thumb, 95, 0);
+        writeFile(path("t.jpg"), withApp1(jpeg(solid(c.photoW, c.photoH, kRed)), exifPayload(plan)));
         ui::Image tile = makeThumbnail(path("t.jpg"), 120, 120);
         Box b = nonWhiteBox(tile);
         FitSize fit = fitInside(120, 120, c.photoW, c.photoH);
