@@ -7,7 +7,6 @@
 
 #include "appdata/app_paths.h"
 #include "orders/order_list_panel.h"
-#include "orders/order_list_panel.h"
 #include "shell/app_state.h"
 #include "shell/login_window.h"
 #include "store/record_store.h"

@@ -33,9 +33,7 @@ constexpr TableEntry kTables[] = {
     {AppTable::Categories, kCategoryTableName, "category table"},
 };
 
-std::string systemError() {
-    return std::strerror(errno);
-}
+std::string systemError() { return std::strerror(errno); }
 
 std::string storeError() {
     int code = lastError();
@@ -115,9 +113,7 @@ std::string carryOut(const std::vector<Move>& moves) {
     return {};
 }
 
-InstallResult refuse(std::string message) {
-    return InstallResult{false, std::move(message), {}};
-}
+InstallResult refuse(std::string message) { return InstallResult{false, std::move(message), {}}; }
 
 }  // namespace
 
@@ -183,8 +179,7 @@ InstallResult createInstallation(const std::string& dirIn, const InstallOptions&
     if (pathExists(final.dataFolder)) {
         if (!folderExists(final.dataFolder)) return refuse(final.dataFolder + " exists and is not a folder");
         std::string message = dir + " already holds an installation, or part of one; nothing was changed.";
-        for (const std::string& line : describeDataFolder(resolvePath(final.dataFolder)))
-            message += "\n  " + line;
+        for (const std::string& line : describeDataFolder(resolvePath(final.dataFolder))) message += "\n  " + line;
         return refuse(message);
     }
     if (!programName.empty() && pathExists(joinPath(dir, programName))) {
@@ -221,9 +216,9 @@ InstallResult createInstallation(const std::string& dirIn, const InstallOptions&
         return refuse(error + "; nothing was changed");
     }
 
-    std::string message = "created the installation in " + dir +
-                          ": data/ with the order, user, product and " + "category tables (user \"" +
-                          kAdminUser + "\", password \"" + kAdminPassword + "\"), 样照欣赏/ and 设计看版/";
+    std::string message = "created the installation in " + dir + ": data/ with the order, user, product and " +
+                          "category tables (user \"" + kAdminUser + "\", password \"" + kAdminPassword +
+                          "\"), 样照欣赏/ and 设计看版/";
     if (!programName.empty()) message += "; the program is " + joinPath(dir, programName);
     return InstallResult{true, message, dir};
 }

@@ -27,8 +27,6 @@ std::optional<std::string> lastLoginPassword() {
     return v ? std::optional(fromGbk(*v)) : std::nullopt;
 }
 
-bool rememberMeSet() {
-    return registryNumber(kRegistryKey, kRegistryRememberMe).value_or(0) == 1;
-}
+bool rememberMeSet() { return registryNumber(kRegistryKey, kRegistryRememberMe).value_or(0) == 1; }
 
 }  // namespace xp

@@ -7,49 +7,23 @@
 
 namespace xp {
 
-std::string selectionDataFolder(const std::string& sel) {
-    return joinPath(sel, "data");
-}
-std::string photoTableFile(const std::string& sel) {
-    return joinPath(sel, "data/xpdata.edb");
-}
-std::string shotCountFile(const std::string& sel) {
-    return joinPath(sel, "data/pszs");
-}
-std::string saveMarkerFile(const std::string& sel) {
-    return joinPath(sel, "data/save");
-}
-std::string selectionTempFolder(const std::string& sel) {
-    return joinPath(sel, "temp");
-}
-std::string splitOutputFolder(const std::string& sel) {
-    return joinPath(sel, "以选");
-}
-std::string selectionReportFile(const std::string& sel) {
-    return joinPath(sel, "以选/选片报表.txt");
-}
-std::string requirementsReportFile(const std::string& sel) {
-    return joinPath(sel, "以选/制作要求.txt");
-}
+std::string selectionDataFolder(const std::string& sel) { return joinPath(sel, "data"); }
+std::string photoTableFile(const std::string& sel) { return joinPath(sel, "data/xpdata.edb"); }
+std::string shotCountFile(const std::string& sel) { return joinPath(sel, "data/pszs"); }
+std::string saveMarkerFile(const std::string& sel) { return joinPath(sel, "data/save"); }
+std::string selectionTempFolder(const std::string& sel) { return joinPath(sel, "temp"); }
+std::string splitOutputFolder(const std::string& sel) { return joinPath(sel, "以选"); }
+std::string selectionReportFile(const std::string& sel) { return joinPath(sel, "以选/选片报表.txt"); }
+std::string requirementsReportFile(const std::string& sel) { return joinPath(sel, "以选/制作要求.txt"); }
 
-std::string readShotCount(const std::string& sel) {
-    return readTextFile(shotCountFile(sel)).value_or("");
-}
+std::string readShotCount(const std::string& sel) { return readTextFile(shotCountFile(sel)).value_or(""); }
 
-bool writeShotCount(const std::string& sel, int count) {
-    return writeFile(shotCountFile(sel), std::to_string(count));
-}
+bool writeShotCount(const std::string& sel, int count) { return writeFile(shotCountFile(sel), std::to_string(count)); }
 
-std::string readSaveMarker(const std::string& sel) {
-    return readTextFile(saveMarkerFile(sel)).value_or("");
-}
+std::string readSaveMarker(const std::string& sel) { return readTextFile(saveMarkerFile(sel)).value_or(""); }
 
-bool writeSaveMarker(const std::string& sel) {
-    return writeFile(saveMarkerFile(sel), kSaveMarkerText);
-}
+bool writeSaveMarker(const std::string& sel) { return writeFile(saveMarkerFile(sel), kSaveMarkerText); }
 
-bool isSelectionSaved(const std::string& sel) {
-    return readSaveMarker(sel) == kSaveMarkerText;
-}
+bool isSelectionSaved(const std::string& sel) { return readSaveMarker(sel) == kSaveMarkerText; }
 
 }  // namespace xp

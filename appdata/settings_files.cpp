@@ -24,14 +24,11 @@ bool writeIniSection(const std::string& file, const char* section, const KeyValu
 
 }  // namespace
 
-bool logoSettingsExist(const AppPaths& paths) {
-    return fileExists(paths.logoSettings);
-}
+bool logoSettingsExist(const AppPaths& paths) { return fileExists(paths.logoSettings); }
 
 LogoSettings readLogoSettings(const AppPaths& paths) {
     const std::string& f = paths.logoSettings;
-    return {readIniText(f, "LOGO", "LOGO1"), readIniText(f, "LOGO", "LOGO2"),
-            readIniText(f, "LOGO", "LOGO3")};
+    return {readIniText(f, "LOGO", "LOGO1"), readIniText(f, "LOGO", "LOGO2"), readIniText(f, "LOGO", "LOGO3")};
 }
 
 bool writeLogoSettings(const AppPaths& paths, const LogoSettings& logos) {
@@ -46,25 +43,16 @@ StoreDetails readStoreDetails(const AppPaths& paths) {
 }
 
 bool writeStoreDetails(const AppPaths& paths, const StoreDetails& d) {
-    return writeIniSection(paths.storeSettings, "XTSZ",
-                           {{"DM", &d.name},
-                            {"DH", &d.phone},
-                            {"DZ", &d.address},
-                            {"WZ", &d.webSite},
-                            {"XPBB", &d.reportTitle}});
+    return writeIniSection(
+        paths.storeSettings, "XTSZ",
+        {{"DM", &d.name}, {"DH", &d.phone}, {"DZ", &d.address}, {"WZ", &d.webSite}, {"XPBB", &d.reportTitle}});
 }
 
-std::string readWarmTips(const AppPaths& paths) {
-    return readTextFile(paths.warmTips).value_or("");
-}
+std::string readWarmTips(const AppPaths& paths) { return readTextFile(paths.warmTips).value_or(""); }
 
-bool writeWarmTips(const AppPaths& paths, const std::string& text) {
-    return writeTextFile(paths.warmTips, text);
-}
+bool writeWarmTips(const AppPaths& paths, const std::string& text) { return writeTextFile(paths.warmTips, text); }
 
-std::string readSampleFolderSetting(const AppPaths& paths) {
-    return readIniText(paths.sampleSetting, "yz", "lj");
-}
+std::string readSampleFolderSetting(const AppPaths& paths) { return readIniText(paths.sampleSetting, "yz", "lj"); }
 
 bool writeSampleFolderSetting(const AppPaths& paths, const std::string& folder) {
     return writeIniText(paths.sampleSetting, "yz", "lj", folder);

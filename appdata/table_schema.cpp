@@ -13,18 +13,12 @@ constexpr int kText = static_cast<int>(FieldType::Text);
 constexpr int kMemo = static_cast<int>(FieldType::Memo);
 constexpr int kInt = static_cast<int>(FieldType::Int);
 
-FieldDef text(const char* name, int width) {
-    return {toGbk(name), kText, width};
-}
-FieldDef memo(const char* name) {
-    return {toGbk(name), kMemo, 0};
-}
+FieldDef text(const char* name, int width) { return {toGbk(name), kText, width}; }
+FieldDef memo(const char* name) { return {toGbk(name), kMemo, 0}; }
 
 // Whether the order of the fields is part of the layout: rows of these tables are appended with their
 // values in field order.
-bool orderMatters(AppTable table) {
-    return table != AppTable::Orders;
-}
+bool orderMatters(AppTable table) { return table != AppTable::Orders; }
 
 }  // namespace
 
@@ -37,12 +31,9 @@ std::vector<FieldDef> tableFields(AppTable table) {
                     text(kSelector, 64),          text(kState, 16),         text(kUrgent, 16),
                     text(kSelectionFolder, 1024), text(kIncludedCount, 32), text(kPackageProducts, 1024),
                     text(kExtraCount, 32),        text(kExtraAmount, 64),   memo(kRequirements)};
-        case AppTable::Users:
-            return {text(user_fields::kUserName, 64), text(user_fields::kPassword, 64)};
-        case AppTable::Products:
-            return {text(product_fields::kName, 128), text(product_fields::kCategory, 128)};
-        case AppTable::Categories:
-            return {text(category_fields::kName, 128)};
+        case AppTable::Users: return {text(user_fields::kUserName, 64), text(user_fields::kPassword, 64)};
+        case AppTable::Products: return {text(product_fields::kName, 128), text(product_fields::kCategory, 128)};
+        case AppTable::Categories: return {text(category_fields::kName, 128)};
     }
     return {};
 }

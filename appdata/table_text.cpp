@@ -19,15 +19,12 @@ bool writeText(RecordStore& store, std::string_view field, std::string_view text
 
 std::int32_t readInt(RecordStore& store, std::string_view field, const std::string& table) {
     FieldValue value = store.readField(FieldRef(toGbk(field)), table);
-    if (value.isNumeric() || value.kind() == FieldValue::Kind::CodeRef ||
-        value.kind() == FieldValue::Kind::Bool)
+    if (value.isNumeric() || value.kind() == FieldValue::Kind::CodeRef || value.kind() == FieldValue::Kind::Bool)
         return value.asInt();
     return textToInt(fromGbk(value.asText()));
 }
 
-FieldValue textValue(std::string_view text) {
-    return FieldValue::text(toGbk(text));
-}
+FieldValue textValue(std::string_view text) { return FieldValue::text(toGbk(text)); }
 
 bool appendTextRow(RecordStore& store, const std::vector<std::string>& texts) {
     std::vector<FieldValue> values;
@@ -36,8 +33,6 @@ bool appendTextRow(RecordStore& store, const std::vector<std::string>& texts) {
     return store.appendRecord(values);
 }
 
-bool openAppTable(RecordStore& store, const std::string& path) {
-    return store.openTable(path, kTablePassword);
-}
+bool openAppTable(RecordStore& store, const std::string& path) { return store.openTable(path, kTablePassword); }
 
 }  // namespace xp

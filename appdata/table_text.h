@@ -17,8 +17,7 @@ namespace xp {
 std::string readText(RecordStore& store, std::string_view field, const std::string& table = {});
 
 // Writes `text` (UTF-8) into a text field as GBK. False with the store's lastError on failure.
-bool writeText(RecordStore& store, std::string_view field, std::string_view text,
-               const std::string& table = {});
+bool writeText(RecordStore& store, std::string_view field, std::string_view text, const std::string& table = {});
 
 // The field as a 32-bit integer: numeric kinds converted, texts by their leading decimal integer.
 std::int32_t readInt(RecordStore& store, std::string_view field, const std::string& table = {});

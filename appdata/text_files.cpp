@@ -13,9 +13,7 @@ std::optional<std::string> readTextFile(const std::string& path) {
     return fromGbk(*bytes);
 }
 
-bool writeTextFile(const std::string& path, std::string_view text) {
-    return writeFile(path, toGbk(text));
-}
+bool writeTextFile(const std::string& path, std::string_view text) { return writeFile(path, toGbk(text)); }
 
 std::vector<std::string> readLines(const std::string& path) {
     std::vector<std::string> lines;
@@ -46,8 +44,7 @@ std::string readIniText(const std::string& file, std::string_view section, std::
     return fromGbk(readProfileString(file, toGbk(section), toGbk(key)));
 }
 
-bool writeIniText(const std::string& file, std::string_view section, std::string_view key,
-                  std::string_view text) {
+bool writeIniText(const std::string& file, std::string_view section, std::string_view key, std::string_view text) {
     return writeProfileString(file, toGbk(section), toGbk(key), toGbk(text));
 }
 

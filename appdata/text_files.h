@@ -23,7 +23,6 @@ bool writeLines(const std::string& path, const std::vector<std::string>& lines);
 
 // An ini value in GBK as UTF-8; "" when the file, section or key is missing.
 std::string readIniText(const std::string& file, std::string_view section, std::string_view key);
-bool writeIniText(const std::string& file, std::string_view section, std::string_view key,
-                  std::string_view text);
+bool writeIniText(const std::string& file, std::string_view section, std::string_view key, std::string_view text);
 
 }  // namespace xp

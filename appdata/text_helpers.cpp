@@ -28,9 +28,7 @@ std::vector<std::string> splitText(std::string_view text, std::string_view delim
     return pieces;
 }
 
-std::vector<std::string> splitProductList(std::string_view text) {
-    return splitText(text, kProductListSeparator);
-}
+std::vector<std::string> splitProductList(std::string_view text) { return splitText(text, kProductListSeparator); }
 
 std::string joinProductList(const std::vector<std::string>& names) {
     std::string text;
@@ -46,8 +44,7 @@ std::int32_t textToInt(std::string_view text) {
     std::int64_t value = 0;
     for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
         value = value * 10 + (text[i] - '0');
-        if (value > static_cast<std::int64_t>(INT32_MAX) + 1)
-            value = static_cast<std::int64_t>(INT32_MAX) + 1;
+        if (value > static_cast<std::int64_t>(INT32_MAX) + 1) value = static_cast<std::int64_t>(INT32_MAX) + 1;
     }
     if (negative) value = -value;
     if (value > INT32_MAX) return INT32_MAX;
@@ -80,13 +77,9 @@ std::string currentMonthPrefix() {
     return std::to_string(tm.tm_year + 1900) + "-" + std::to_string(tm.tm_mon + 1) + "-";
 }
 
-std::string numberText(std::int64_t n) {
-    return std::to_string(n);
-}
+std::string numberText(std::int64_t n) { return std::to_string(n); }
 
-std::string valueText(const FieldValue& value) {
-    return fromGbk(value.toText());
-}
+std::string valueText(const FieldValue& value) { return fromGbk(value.toText()); }
 
 std::string photoBaseName(std::string_view fileName) {
     size_t slash = fileName.find_last_of('/');

@@ -24,9 +24,17 @@ void inform(const std::string& text) { ui::messageBox(text, kMessageTitle, ui::M
 }  // namespace
 
 NewOrderDialog::NewOrderDialog(AppState& state)
-    : OrderDialog(state, Layout{"NewOrderDialog", "选片顾客基本信息录入", 604, 413, ui::BorderStyle::FixedNarrow,
-                                ui::Color{43, 43, 43}, {0, -5, 258, 352}, {256, -5, 343, 352},
-                                {80, 212, 160, 20}, {213, 354, 80, 25}, {300, 354, 80, 25}}) {
+    : OrderDialog(state, Layout{"NewOrderDialog",
+                                "选片顾客基本信息录入",
+                                604,
+                                413,
+                                ui::BorderStyle::FixedNarrow,
+                                ui::Color{43, 43, 43},
+                                {0, -5, 258, 352},
+                                {256, -5, 343, 352},
+                                {80, 212, 160, 20},
+                                {213, 354, 80, 25},
+                                {300, 354, 80, 25}}) {
     组合框_是否加急.setSelected(0);
     // A confirmation belongs to the dialog that made it: one closed some other way never loads.
     app.newOrderConfirmed = false;

@@ -69,19 +69,18 @@ OrderDialog::OrderDialog(AppState& state, const Layout& l)
         ui::TransparentLabel& label;
         const char* text;
     };
-    for (const Caption& c : {Caption{透明标签1, "*订单编号："}, Caption{透明标签2, "*顾客姓名："},
-                             Caption{透明标签3, "*联系电话："}, Caption{透明标签4, "看样日期："},
-                             Caption{透明标签5, "取件日期："}, Caption{透明标签6, "是否加急："},
-                             Caption{透明标签7, "*选片目录："}, Caption{透明标签8, "*选 片 人："},
-                             Caption{透明标签9, "选片日期："}, Caption{透明标签10, "选择客户套系内商品"},
-                             Caption{透明标签11, "*应选张数："}, Caption{透明标签12, "待选项："},
-                             Caption{透明标签13, "*以选项："}}) {
+    for (const Caption& c :
+         {Caption{透明标签1, "*订单编号："}, Caption{透明标签2, "*顾客姓名："}, Caption{透明标签3, "*联系电话："},
+          Caption{透明标签4, "看样日期："}, Caption{透明标签5, "取件日期："}, Caption{透明标签6, "是否加急："},
+          Caption{透明标签7, "*选片目录："}, Caption{透明标签8, "*选 片 人："}, Caption{透明标签9, "选片日期："},
+          Caption{透明标签10, "选择客户套系内商品"}, Caption{透明标签11, "*应选张数："},
+          Caption{透明标签12, "待选项："}, Caption{透明标签13, "*以选项："}}) {
         c.label.setCaption(c.text);
         c.label.setTextColor(text);
         c.label.setWordWrap(false);
     }
-    for (ui::TransparentLabel* l : {&透明标签1, &透明标签2, &透明标签3, &透明标签4, &透明标签5, &透明标签6,
-                                    &透明标签7, &透明标签8, &透明标签9, &透明标签11})
+    for (ui::TransparentLabel* l : {&透明标签1, &透明标签2, &透明标签3, &透明标签4, &透明标签5, &透明标签6, &透明标签7,
+                                    &透明标签8, &透明标签9, &透明标签11})
         l->setAlign(ui::HAlign::Right);
 
     组合框_是否加急.addItem("否");

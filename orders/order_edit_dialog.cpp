@@ -30,9 +30,17 @@ void inform(const std::string& text) { ui::messageBox(text, kMessageTitle, ui::M
 }  // namespace
 
 OrderEditDialog::OrderEditDialog(AppState& state)
-    : OrderDialog(state, Layout{"OrderEditDialog", "客户资料查看修改", 617, 422, ui::BorderStyle::Fixed,
-                                ui::Color{32, 32, 32}, {8, 8, 258, 352}, {264, 8, 343, 352},
-                                {81, 212, 159, 20}, {221, 367, 80, 25}, {308, 367, 80, 25}}) {
+    : OrderDialog(state, Layout{"OrderEditDialog",
+                                "客户资料查看修改",
+                                617,
+                                422,
+                                ui::BorderStyle::Fixed,
+                                ui::Color{32, 32, 32},
+                                {8, 8, 258, 352},
+                                {264, 8, 343, 352},
+                                {81, 212, 159, 20},
+                                {221, 367, 80, 25},
+                                {308, 367, 80, 25}}) {
     onCreated = [this] { created(); };
     onDestroying = [this] { destroying(); };
     组合框2.onSelect = [this](int) { categoryChanged(); };
@@ -163,10 +171,14 @@ std::string OrderEditDialog::storeChanges() {
         std::string text;
     };
     std::vector<Write> writes = {
-        {of::kOrderNumber, number},         {of::kCustomerName, 编辑框2.text()},
-        {of::kPhone, 编辑框3.text()},        {of::kViewingDate, 编辑框4.text()},
-        {of::kPickupDate, 编辑框5.text()},   {of::kSelectionFolder, 编辑框7.text()},
-        {of::kSelectionDate, 编辑框8.text()}, {of::kIncludedCount, 编辑框_应选张数.text()},
+        {of::kOrderNumber, number},
+        {of::kCustomerName, 编辑框2.text()},
+        {of::kPhone, 编辑框3.text()},
+        {of::kViewingDate, 编辑框4.text()},
+        {of::kPickupDate, 编辑框5.text()},
+        {of::kSelectionFolder, 编辑框7.text()},
+        {of::kSelectionDate, 编辑框8.text()},
+        {of::kIncludedCount, 编辑框_应选张数.text()},
         {of::kPackageProducts, packageText()},
     };
     // A box that shows no choice (the stored text is none of its items) keeps the stored text.

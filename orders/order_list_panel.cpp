@@ -50,10 +50,12 @@ OrderListPanel::OrderListPanel(MainWindow& w)
         for (ui::RadioButton* r : {&单选框_以选, &单选框_未选, &单选框_全部}) r->setTextColor(w.分组框1.textColor());
 
     按钮_单号查询.onClick = [this] {
-        lookUp(编辑框_单号查询, of::kOrderNumber, "请正确输入订单编号", "订单编号查询失败！可能是数据库没有连接！请重试");
+        lookUp(编辑框_单号查询, of::kOrderNumber, "请正确输入订单编号",
+               "订单编号查询失败！可能是数据库没有连接！请重试");
     };
     按钮_顾客查询.onClick = [this] {
-        lookUp(编辑框_顾客查询, of::kCustomerName, "请正确输入顾客姓名", "顾客姓名查询失败！可能是数据库没有连接！请重试");
+        lookUp(编辑框_顾客查询, of::kCustomerName, "请正确输入顾客姓名",
+               "顾客姓名查询失败！可能是数据库没有连接！请重试");
     };
     单选框_全部.onClick = [this] {
         list().clear();

@@ -9,8 +9,8 @@ namespace xp {
 
 struct SetAsideResult {
     bool ok = true;
-    std::string folder;  // the backup folder, when something was moved
-    std::string problem; // what could not be moved
+    std::string folder;   // the backup folder, when something was moved
+    std::string problem;  // what could not be moved
 };
 
 // Moves data/xpdata.* (table, memo file and whatever the store keeps beside them), data/save and

@@ -15,8 +15,7 @@ std::int64_t tickCount() {
 void sleepMs(int ms) {
     if (ms <= 0) return;
     timespec left{ms / 1000, static_cast<long>(ms % 1000) * 1000000L};
-    while (::nanosleep(&left, &left) != 0 && errno == EINTR) {
-    }
+    while (::nanosleep(&left, &left) != 0 && errno == EINTR) {}
 }
 
 }  // namespace xp

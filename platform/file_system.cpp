@@ -22,7 +22,7 @@ namespace {
 
 // Closes a descriptor on every path out of a function.
 class Fd {
-  public:
+public:
     explicit Fd(int fd = -1) : fd_(fd) {}
     ~Fd() { reset(); }
     Fd(const Fd&) = delete;
@@ -40,7 +40,7 @@ class Fd {
         return fd < 0 || ::close(fd) == 0;
     }
 
-  private:
+private:
     int fd_;
 };
 
@@ -153,9 +153,7 @@ bool copyData(int in, int out, off_t size) {
 
 }  // namespace
 
-std::string resolvePath(const std::string& path) {
-    return path.empty() ? path : resolvePathCase(path);
-}
+std::string resolvePath(const std::string& path) { return path.empty() ? path : resolvePathCase(path); }
 
 bool pathExists(const std::string& path) {
     struct stat st;
@@ -191,15 +189,12 @@ bool createFolders(const std::string& path) {
     std::string resolved = resolvePath(path);
     for (size_t pos = resolved.find('/', 1); pos != std::string::npos; pos = resolved.find('/', pos + 1)) {
         std::string prefix = resolved.substr(0, pos);
-        if (!prefix.empty() && prefix.back() != '/' && !folderExists(prefix) && !createFolder(prefix))
-            return false;
+        if (!prefix.empty() && prefix.back() != '/' && !folderExists(prefix) && !createFolder(prefix)) return false;
     }
     return createFolder(resolved);
 }
 
-bool setHidden(const std::string& path) {
-    return pathExists(path);
-}
+bool setHidden(const std::string& path) { return pathExists(path); }
 
 namespace {
 
@@ -218,8 +213,7 @@ std::vector<std::string> listEntries(const std::string& folder, Keep keep) {
         if (keep(name, st)) names.emplace_back(name);
     }
     ::closedir(dir);
-    std::sort(names.begin(), names.end(),
-              [](const std::string& a, const std::string& b) { return lessNoCase(a, b); });
+    std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) { return lessNoCase(a, b); });
     return names;
 }
 

@@ -53,8 +53,7 @@ bool launch(std::string target) {
     sigfillset(&all);
     posix_spawnattr_setsigmask(&attributes, &none);
     posix_spawnattr_setsigdefault(&attributes, &all);
-    posix_spawnattr_setflags(&attributes,
-                             POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSID);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSID);
     pid_t pid = 0;
     int rc = posix_spawnp(&pid, argv[0], &actions, &attributes, argv.data(), environ);
     posix_spawnattr_destroy(&attributes);
@@ -63,17 +62,14 @@ bool launch(std::string target) {
     // Reap the child whenever it ends, so that no zombie is left; nobody waits for its result.
     std::thread([pid] {
         int status = 0;
-        while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-        }
+        while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {}
     }).detach();
     return true;
 }
 
 }  // namespace
 
-bool openFolder(const std::string& path) {
-    return launch(path);
-}
+bool openFolder(const std::string& path) { return launch(path); }
 
 bool openWebAddress(const std::string& address) {
     // An address is a single argument; a leading "-" is no address at all.

@@ -6,16 +6,12 @@
 namespace xp {
 namespace {
 
-unsigned char fold(unsigned char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c + 32) : c;
-}
+unsigned char fold(unsigned char c) { return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c + 32) : c; }
 
 }  // namespace
 
 // Letters fold to upper case for the order, as NTFS orders its folders: "AB" lists before "A_".
-unsigned char upper(unsigned char c) {
-    return (c >= 'a' && c <= 'z') ? static_cast<unsigned char>(c - 32) : c;
-}
+unsigned char upper(unsigned char c) { return (c >= 'a' && c <= 'z') ? static_cast<unsigned char>(c - 32) : c; }
 
 bool lessNoCase(std::string_view a, std::string_view b) {
     size_t n = a.size() < b.size() ? a.size() : b.size();
@@ -36,9 +32,8 @@ bool matchesWildcard(std::string_view name, std::string_view pattern) {
         if (p < pattern.size() && pattern[p] == '*') {
             starP = p++;
             starN = n;
-        } else if (p < pattern.size() &&
-                   (pattern[p] == '?' || fold(static_cast<unsigned char>(pattern[p])) ==
-                                             fold(static_cast<unsigned char>(name[n])))) {
+        } else if (p < pattern.size() && (pattern[p] == '?' || fold(static_cast<unsigned char>(pattern[p])) ==
+                                                                   fold(static_cast<unsigned char>(name[n])))) {
             ++p;
             ++n;
         } else if (starP != std::string_view::npos) {

@@ -31,8 +31,7 @@ IniDocument::Line IniDocument::parseLine(std::string text, const std::string& cu
     if (t.empty() || t.front() == ';') return line;
     if (t.front() == '[') {
         size_t close = t.find(']');
-        std::string_view name =
-            t.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1);
+        std::string_view name = t.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1);
         line.isSection = true;
         line.section = std::string(trim(name));
         return line;
@@ -50,8 +49,7 @@ IniDocument IniDocument::parse(std::string_view bytes) {
     size_t pos = 0;
     while (pos < bytes.size()) {
         size_t end = bytes.find('\n', pos);
-        std::string_view raw =
-            bytes.substr(pos, end == std::string_view::npos ? std::string_view::npos : end - pos);
+        std::string_view raw = bytes.substr(pos, end == std::string_view::npos ? std::string_view::npos : end - pos);
         if (!raw.empty() && raw.back() == '\r') raw.remove_suffix(1);
         Line line = parseLine(std::string(raw), section);
         if (line.isSection) section = line.section;
@@ -64,8 +62,7 @@ IniDocument IniDocument::parse(std::string_view bytes) {
 
 std::optional<std::string> IniDocument::value(std::string_view section, std::string_view key) const {
     for (const Line& line : lines_) {
-        if (!line.isKey || !equalsIgnoreCase(line.section, section) || !equalsIgnoreCase(line.key, key))
-            continue;
+        if (!line.isKey || !equalsIgnoreCase(line.section, section) || !equalsIgnoreCase(line.key, key)) continue;
         std::string_view t = trim(line.text);
         return std::string(trim(t.substr(t.find('=') + 1)));
     }

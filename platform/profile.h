@@ -11,7 +11,7 @@ namespace xp {
 // An ini file held as its lines, so that a rewrite keeps comments, other sections and the order of keys.
 // Sections and keys match without letter case (GBK-aware); the first of several equal keys wins.
 class IniDocument {
-  public:
+public:
     static IniDocument parse(std::string_view bytes);
 
     // The value after "=", with the blanks around it removed; nullopt when the section or key is missing.
@@ -25,7 +25,7 @@ class IniDocument {
     // The file's bytes, every line ended by CR LF.
     std::string serialize() const;
 
-  private:
+private:
     struct Line {
         std::string text;     // the line as stored, without its line break
         std::string section;  // section this line belongs to (for keys) or opens (for headers)

@@ -9,9 +9,7 @@ namespace xp {
 
 namespace {
 
-std::span<const detail::EmbeddedPicture> table() {
-    return {detail::embeddedPictures, detail::embeddedPictureCount};
-}
+std::span<const detail::EmbeddedPicture> table() { return {detail::embeddedPictures, detail::embeddedPictureCount}; }
 
 }  // namespace
 

@@ -33,26 +33,22 @@ inline constexpr std::string_view loginBanner = "login_banner";  // 480 x 272 JP
 // Main window: banner bar, logo, banner buttons, left column and content background. The banner
 // and the column are larger than any common screen and uniform along their long side: show them at
 // natural size from the top-left corner, clipped to the label (stretching them looks the same).
-inline constexpr std::string_view mainBanner = "main_banner";  // 2560 x 50 PNG, 标签1
-inline constexpr std::string_view mainLogo = "main_logo";  // 336 x 50 PNG, 图片框1, seamless on mainBanner
-inline constexpr std::string_view mainClose = "main_close";            // 25 x 25 RGBA PNG, 关闭按钮
-inline constexpr std::string_view mainMinimize = "main_minimize";      // 25 x 25 RGBA PNG, 最小化按钮1
-inline constexpr std::string_view mainColumn = "main_column";          // 184 x 1440 PNG, 标签2
+inline constexpr std::string_view mainBanner = "main_banner";      // 2560 x 50 PNG, 标签1
+inline constexpr std::string_view mainLogo = "main_logo";          // 336 x 50 PNG, 图片框1, seamless on mainBanner
+inline constexpr std::string_view mainClose = "main_close";        // 25 x 25 RGBA PNG, 关闭按钮
+inline constexpr std::string_view mainMinimize = "main_minimize";  // 25 x 25 RGBA PNG, 最小化按钮1
+inline constexpr std::string_view mainColumn = "main_column";      // 184 x 1440 PNG, 标签2
 inline constexpr std::string_view mainBackground = "main_background";  // 960 x 600 JPEG, drawn on 图片框2
 
 // Left-column picture buttons, 164 x 50 opaque PNG each, seamless on mainColumn.
 inline constexpr ButtonFaces navImport{"nav_import_normal", "nav_import_highlighted", "nav_import_disabled"};
 inline constexpr ButtonFaces navOrders{"nav_orders_normal", "nav_orders_highlighted", "nav_orders_disabled"};
-inline constexpr ButtonFaces navCustomer{"nav_customer_normal", "nav_customer_highlighted",
-                                         "nav_customer_disabled"};
+inline constexpr ButtonFaces navCustomer{"nav_customer_normal", "nav_customer_highlighted", "nav_customer_disabled"};
 inline constexpr ButtonFaces navAutoSplit{"nav_autosplit_normal", "nav_autosplit_highlighted",
                                           "nav_autosplit_disabled"};
-inline constexpr ButtonFaces navSamples{"nav_samples_normal", "nav_samples_highlighted",
-                                        "nav_samples_disabled"};
-inline constexpr ButtonFaces navDesigns{"nav_designs_normal", "nav_designs_highlighted",
-                                        "nav_designs_disabled"};
-inline constexpr ButtonFaces navSettings{"nav_settings_normal", "nav_settings_highlighted",
-                                         "nav_settings_disabled"};
+inline constexpr ButtonFaces navSamples{"nav_samples_normal", "nav_samples_highlighted", "nav_samples_disabled"};
+inline constexpr ButtonFaces navDesigns{"nav_designs_normal", "nav_designs_highlighted", "nav_designs_disabled"};
+inline constexpr ButtonFaces navSettings{"nav_settings_normal", "nav_settings_highlighted", "nav_settings_disabled"};
 inline constexpr ButtonFaces navLogo{"nav_logo_normal", "nav_logo_highlighted", "nav_logo_disabled"};
 
 // Contact links at the foot of the left column, opaque PNG, seamless on mainColumn.
@@ -62,9 +58,9 @@ inline constexpr std::string_view linkHelp = "link_help";        // 105 x 23, �
 
 // Busy animation, 120 x 90 RGBA PNG frames shown in turn: the main window's loading panel and the
 // viewer's busy panel (图片框3 in both). One full turn of the ring takes loadingFrames.size() frames.
-inline constexpr std::array<std::string_view, 12> loadingFrames{
-    "loading_0", "loading_1", "loading_2", "loading_3", "loading_4",  "loading_5",
-    "loading_6", "loading_7", "loading_8", "loading_9", "loading_10", "loading_11"};
+inline constexpr std::array<std::string_view, 12> loadingFrames{"loading_0", "loading_1", "loading_2",  "loading_3",
+                                                                "loading_4", "loading_5", "loading_6",  "loading_7",
+                                                                "loading_8", "loading_9", "loading_10", "loading_11"};
 inline constexpr int loadingFrameIntervalMs = 80;
 
 // Selection viewer and gallery viewer tool bar, RGBA PNG. The slideshow state is read by comparing the
@@ -85,8 +81,7 @@ inline constexpr std::string_view viewerExit = "viewer_exit";                 //
 // face of both exit picture buttons (80 x 32 opaque PNG, 退出_样照欣赏 and 退出_设计看版).
 inline constexpr std::string_view galleryTitleSamples = "gallery_title_samples";
 inline constexpr std::string_view galleryTitleDesigns = "gallery_title_designs";
-inline constexpr ButtonFaces galleryExit{"gallery_exit_normal", "gallery_exit_highlighted",
-                                         "gallery_exit_disabled"};
+inline constexpr ButtonFaces galleryExit{"gallery_exit_normal", "gallery_exit_highlighted", "gallery_exit_disabled"};
 
 // The folder icon beside a path box (new order dialog, settings, logo window), 22 x 22 RGBA PNG.
 inline constexpr std::string_view folderIcon = "folder_icon";

@@ -55,7 +55,8 @@ void DisplayCache::trim() {
         if (extra <= capacity_) return;
         auto victim = entries_.end();
         for (auto it = entries_.begin(); it != entries_.end(); ++it)
-            if (it->priority < 0 && it->state == State::Ready && (victim == entries_.end() || it->lastUse < victim->lastUse))
+            if (it->priority < 0 && it->state == State::Ready &&
+                (victim == entries_.end() || it->lastUse < victim->lastUse))
                 victim = it;
         if (victim == entries_.end()) return;
         entries_.erase(victim);

@@ -26,9 +26,12 @@ public:
 
     bool init() {
         if (n_ < 8) return false;
-        if (d_[0] == 'I' && d_[1] == 'I') little_ = true;
-        else if (d_[0] == 'M' && d_[1] == 'M') little_ = false;
-        else return false;
+        if (d_[0] == 'I' && d_[1] == 'I')
+            little_ = true;
+        else if (d_[0] == 'M' && d_[1] == 'M')
+            little_ = false;
+        else
+            return false;
         return u16(2) == 42;
     }
     std::size_t size() const { return n_; }
@@ -81,8 +84,10 @@ std::size_t findTag(const Tiff& t, const Ifd& ifd, std::uint16_t tag) {
 void setInlineNumber(Tiff& t, std::size_t entry, std::uint32_t value) {
     if (!entry || t.u32(entry + 4) != 1) return;
     const std::uint16_t type = t.u16(entry + 2);
-    if (type == kTypeShort && value <= 0xFFFF) t.put16(entry + 8, static_cast<std::uint16_t>(value));
-    else if (type == kTypeLong) t.put32(entry + 8, value);
+    if (type == kTypeShort && value <= 0xFFFF)
+        t.put16(entry + 8, static_cast<std::uint16_t>(value));
+    else if (type == kTypeLong)
+        t.put32(entry + 8, value);
 }
 
 }  // namespace
@@ -138,8 +143,10 @@ std::optional<std::vector<std::uint8_t>> patchExifUpright(const std::uint8_t* pa
             }
             if (replaced) {
                 t.put32(lenEntry + 8, static_cast<std::uint32_t>(thumb.size()));
-                setInlineNumber(t, findTag(t, ifd1, kTagImageWidth), static_cast<std::uint32_t>(upright.thumbnailWidth));
-                setInlineNumber(t, findTag(t, ifd1, kTagImageLength), static_cast<std::uint32_t>(upright.thumbnailHeight));
+                setInlineNumber(t, findTag(t, ifd1, kTagImageWidth),
+                                static_cast<std::uint32_t>(upright.thumbnailWidth));
+                setInlineNumber(t, findTag(t, ifd1, kTagImageLength),
+                                static_cast<std::uint32_t>(upright.thumbnailHeight));
             }
         }
     }

@@ -9,7 +9,7 @@
 namespace xp {
 
 struct UprightExif {
-    int width = 0;   // of the picture as now stored
+    int width = 0;  // of the picture as now stored
     int height = 0;
     // The new embedded thumbnail (a JPEG, upright), or nullptr to drop the old one.
     const std::vector<std::uint8_t>* thumbnail = nullptr;

@@ -158,8 +158,8 @@ std::uint8_t toByte(float v) {
 
 ui::Image resampleRect(const ui::Image& src, int x, int y, int w, int h, int dstWidth, int dstHeight) {
     ui::Image dst;
-    if (src.empty() || w <= 0 || h <= 0 || dstWidth <= 0 || dstHeight <= 0 || x < 0 || y < 0 ||
-        x + w > src.width || y + h > src.height)
+    if (src.empty() || w <= 0 || h <= 0 || dstWidth <= 0 || dstHeight <= 0 || x < 0 || y < 0 || x + w > src.width ||
+        y + h > src.height)
         return dst;
     dst.width = dstWidth;
     dst.height = dstHeight;
@@ -175,7 +175,8 @@ ui::Image resampleRect(const ui::Image& src, int x, int y, int w, int h, int dst
         std::fill(line.begin(), line.end(), 0.0f);
         const float* wy = rows.weight.data() + rows.offset[oy];
         for (int k = 0; k < rows.count[oy]; ++k) {
-            const std::uint8_t* in = src.pixels.data() + (static_cast<std::size_t>(rows.first[oy] + k) * src.width + x) * 3;
+            const std::uint8_t* in =
+                src.pixels.data() + (static_cast<std::size_t>(rows.first[oy] + k) * src.width + x) * 3;
             const float weight = wy[k];
             float* l = line.data();
             for (int i = 0; i < span; ++i) l[i] += weight * in[i];

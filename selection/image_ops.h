@@ -13,11 +13,11 @@ enum class Dihedral {
     None,
     FlipHorizontal,
     FlipVertical,
-    Transpose,    // mirror along the top-left to bottom-right diagonal
-    Transverse,   // mirror along the top-right to bottom-left diagonal
-    Rotate90,     // clockwise
+    Transpose,   // mirror along the top-left to bottom-right diagonal
+    Transverse,  // mirror along the top-right to bottom-left diagonal
+    Rotate90,    // clockwise
     Rotate180,
-    Rotate270,    // clockwise, i.e. a left turn
+    Rotate270,  // clockwise, i.e. a left turn
 };
 
 // The transform that makes a picture stored with this EXIF orientation (1..8) stand upright; None for

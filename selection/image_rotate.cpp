@@ -128,16 +128,13 @@ bool losslessJpeg(const FileReader& src, const PhotoHead& head, Dihedral t, std:
 
 int outputSubsampling(const JpegInfo& info, Rgb fill, bool filled) {
     switch (info.subsampling) {
-        case TJSAMP_GRAY:
-            return !filled || (fill.r == fill.g && fill.g == fill.b) ? TJSAMP_GRAY : TJSAMP_444;
+        case TJSAMP_GRAY: return !filled || (fill.r == fill.g && fill.g == fill.b) ? TJSAMP_GRAY : TJSAMP_444;
         case TJSAMP_444:
         case TJSAMP_422:
         case TJSAMP_420:
         case TJSAMP_440:
-        case TJSAMP_411:
-            return info.subsampling;
-        default:
-            return TJSAMP_420;
+        case TJSAMP_411: return info.subsampling;
+        default: return TJSAMP_420;
     }
 }
 
@@ -160,8 +157,7 @@ bool rotateFile(const std::string& source, const std::string& target, float angl
     const Dihedral turn = quarter ? quarterTurns(static_cast<int>(std::fmod(degrees / 90.0, 4.0))) : Dihedral::None;
     std::vector<std::uint8_t> bytes;
 
-    if (quarter && format == ImageFormat::Jpeg &&
-        losslessJpeg(src, head, composeDihedral(head.upright(), turn), bytes))
+    if (quarter && format == ImageFormat::Jpeg && losslessJpeg(src, head, composeDihedral(head.upright(), turn), bytes))
         return writeFileReplacing(target, bytes.data(), bytes.size());
 
     ui::Image picture;
@@ -193,10 +189,11 @@ bool rotateFile(const std::string& source, const std::string& target, float angl
             std::vector<std::uint8_t> thumb;
             int thumbW = 0, thumbH = 0;
             const bool haveThumb = !head.exifThumbnail.empty() && makeExifThumbnail(picture, thumb, thumbW, thumbH);
-            std::optional<std::vector<std::uint8_t>> spliced = spliceHeadSegments(
-                bytes,
-                uprightExifSegment(src, head, picture.width, picture.height, haveThumb ? &thumb : nullptr, thumbW, thumbH),
-                keptSegments(src, head, sameColourKind));
+            std::optional<std::vector<std::uint8_t>> spliced =
+                spliceHeadSegments(bytes,
+                                   uprightExifSegment(src, head, picture.width, picture.height,
+                                                      haveThumb ? &thumb : nullptr, thumbW, thumbH),
+                                   keptSegments(src, head, sameColourKind));
             if (!spliced) return false;
             bytes = std::move(*spliced);
         }

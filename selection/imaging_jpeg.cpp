@@ -55,7 +55,9 @@ bool readJpegInfo(const std::uint8_t* data, std::size_t size, JpegInfo& info) {
     return true;
 }
 
-int scaledDimension(int dimension, DctScale scale) { return TJSCALED(dimension, (tjscalingfactor{scale.num, scale.denom})); }
+int scaledDimension(int dimension, DctScale scale) {
+    return TJSCALED(dimension, (tjscalingfactor{scale.num, scale.denom}));
+}
 
 DctScale smallestCoveringScale(int width, int height, int minWidth, int minHeight) {
     int count = 0;
@@ -103,7 +105,8 @@ bool decodeJpeg(const std::uint8_t* data, std::size_t size, DctScale scale, ui::
     out.pixels.resize(pixels * 3);
     for (std::size_t i = 0; i < pixels; ++i) {
         const unsigned k = cmykPixels[4 * i + 3];
-        for (int c = 0; c < 3; ++c) out.pixels[3 * i + c] = static_cast<std::uint8_t>((cmykPixels[4 * i + c] * k + 127) / 255);
+        for (int c = 0; c < 3; ++c)
+            out.pixels[3 * i + c] = static_cast<std::uint8_t>((cmykPixels[4 * i + c] * k + 127) / 255);
     }
     return true;
 }

@@ -10,9 +10,9 @@
 namespace xp {
 
 struct JpegSegment {
-    std::uint8_t marker = 0;    // the byte after 0xFF
-    std::size_t offset = 0;     // of the 0xFF
-    std::size_t length = 0;     // whole segment: marker, length field and payload
+    std::uint8_t marker = 0;  // the byte after 0xFF
+    std::size_t offset = 0;   // of the 0xFF
+    std::size_t length = 0;   // whole segment: marker, length field and payload
     std::size_t payloadOffset() const { return offset + 4; }
     std::size_t payloadLength() const { return length - 4; }
 };

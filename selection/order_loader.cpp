@@ -102,8 +102,8 @@ private:
     // Another table of that name or with other fields would make the field reads below fatal.
     bool hasPhotoFields() const {
         std::vector<FieldDef> fields = store_.tableFields();
-        for (const char* name : {pf::kFileName, pf::kProducts, pf::kRetouch, pf::kFilePath, pf::kRecordNumber,
-                                 pf::kFileLength}) {
+        for (const char* name :
+             {pf::kFileName, pf::kProducts, pf::kRetouch, pf::kFilePath, pf::kRecordNumber, pf::kFileLength}) {
             const std::string gbk = toGbk(name);
             if (std::none_of(fields.begin(), fields.end(), [&](const FieldDef& f) { return f.name == gbk; }))
                 return false;
@@ -238,10 +238,10 @@ private:
         store_.firstRecord();
         store_.findRecord([&] {
             const FieldValue recordNo = store_.readField(recordNoField);
-            rows.push_back(PhotoRow{store_.recordNumber(),
-                                    recordNo.isNumeric() ? recordNo.asInt() : textToInt(fromGbk(recordNo.asText())),
-                                    store_.readField(nameField).asText(), fromGbk(store_.readField(productsField).asText()),
-                                    fromGbk(store_.readField(retouchField).asText())});
+            rows.push_back(PhotoRow{
+                store_.recordNumber(), recordNo.isNumeric() ? recordNo.asInt() : textToInt(fromGbk(recordNo.asText())),
+                store_.readField(nameField).asText(), fromGbk(store_.readField(productsField).asText()),
+                fromGbk(store_.readField(retouchField).asText())});
             return false;
         });
         return rows;

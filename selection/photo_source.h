@@ -15,7 +15,7 @@ namespace xp {
 
 struct PhotoHead {
     JpegHead markers;
-    int width = 0;   // as stored in the file
+    int width = 0;  // as stored in the file
     int height = 0;
     int orientation = 1;
     std::vector<std::uint8_t> exifThumbnail;

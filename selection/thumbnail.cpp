@@ -109,8 +109,7 @@ bool startImaging() {
 
 void stopImaging() {
     int n = g_starts.load();
-    while (n > 0 && !g_starts.compare_exchange_weak(n, n - 1)) {
-    }
+    while (n > 0 && !g_starts.compare_exchange_weak(n, n - 1)) {}
 }
 
 bool imagingStarted() { return g_starts.load() > 0; }

@@ -225,8 +225,7 @@ void MainWindow::drawBackground() {
     if (!isOpen()) return;
     std::vector<std::uint8_t> bytes;
     if (!app.logo3Path.empty() && fileExists(app.logo3Path)) {
-        if (std::optional<std::string> file = readFile(app.logo3Path))
-            bytes.assign(file->begin(), file->end());
+        if (std::optional<std::string> file = readFile(app.logo3Path)) bytes.assign(file->begin(), file->end());
     }
     // A LOGO3 file that exists but cannot be read falls back like a missing one, rather than leaving
     // the content area blank.
@@ -292,8 +291,7 @@ void MainWindow::customerClicked() {
     } else if (orderList) {
         ui::messageBox("请先选择客户订单编号后在选择此项！", kMessageTitle, ui::MessageIcon::Information);
     } else {
-        ui::messageBox("请先打开数据管理并选择客户订单编号后在选择此项！", kMessageTitle,
-                       ui::MessageIcon::Information);
+        ui::messageBox("请先打开数据管理并选择客户订单编号后在选择此项！", kMessageTitle, ui::MessageIcon::Information);
     }
 }
 

@@ -35,7 +35,8 @@ FieldValue decodeField(const format::FieldDesc& field, const uint8_t* b) {
         case FieldType::CodeRef: return FieldValue::codeRef(static_cast<uint32_t>(getI32(b)));
         case FieldType::Text: {
             const void* nul = std::memchr(b, 0, static_cast<size_t>(field.size));
-            const size_t n = nul ? static_cast<size_t>(static_cast<const uint8_t*>(nul) - b) : static_cast<size_t>(field.size);
+            const size_t n =
+                nul ? static_cast<size_t>(static_cast<const uint8_t*>(nul) - b) : static_cast<size_t>(field.size);
             return FieldValue::text(std::string(reinterpret_cast<const char*>(b), n));
         }
         case FieldType::Bytes: return FieldValue::bytes({});

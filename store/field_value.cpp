@@ -23,9 +23,7 @@ bool isIntegerKind(FieldValue::Kind k) {
     return k == K::Byte || k == K::Short || k == K::Int || k == K::Int64;
 }
 
-bool isFloatKind(FieldValue::Kind k) {
-    return k == FieldValue::Kind::Float || k == FieldValue::Kind::Double;
-}
+bool isFloatKind(FieldValue::Kind k) { return k == FieldValue::Kind::Float || k == FieldValue::Kind::Double; }
 
 // A floating value truncated toward zero, reduced modulo 2^64 so that the low-order bytes are kept the
 // way a two's-complement register would keep them, without the undefined behaviour of an out-of-range
@@ -118,8 +116,7 @@ FieldValue FieldValue::convertedTo(Kind target) const {
         case Kind::Int64: return int64(i);
         case Kind::Float:
             return single(fromFloat ? static_cast<float>(std::get<double>(data_)) : static_cast<float>(i));
-        case Kind::Double:
-            return real(fromFloat ? std::get<double>(data_) : static_cast<double>(i));
+        case Kind::Double: return real(fromFloat ? std::get<double>(data_) : static_cast<double>(i));
         default: return *this;
     }
 }
@@ -163,19 +160,17 @@ std::string FieldValue::toText() const {
         case Kind::Int64:
             std::snprintf(buf, sizeof buf, "%lld", static_cast<long long>(std::get<int64_t>(data_)));
             return buf;
-        case Kind::CodeRef:
-            std::snprintf(buf, sizeof buf, "%u", asCodeRef());
-            return buf;
+        case Kind::CodeRef: std::snprintf(buf, sizeof buf, "%u", asCodeRef()); return buf;
         case Kind::Float: std::snprintf(buf, sizeof buf, "%.6g", std::get<double>(data_)); return buf;
         case Kind::Double: std::snprintf(buf, sizeof buf, "%.13g", std::get<double>(data_)); return buf;
         case Kind::Bool: return asBool() ? kTrue : kFalse;
         case Kind::DateTime: {
             const DateTimeParts p = dateTimeToParts(std::get<double>(data_));
-            std::string out = std::to_string(p.year) + kYear + std::to_string(p.month) + kMonth +
-                              std::to_string(p.day) + kDay;
+            std::string out =
+                std::to_string(p.year) + kYear + std::to_string(p.month) + kMonth + std::to_string(p.day) + kDay;
             if (p.second != 0) {
-                out += std::to_string(p.hour) + kHour + std::to_string(p.minute) + kMinute +
-                       std::to_string(p.second) + kSecond;
+                out += std::to_string(p.hour) + kHour + std::to_string(p.minute) + kMinute + std::to_string(p.second) +
+                       kSecond;
             } else if (p.minute != 0) {
                 out += std::to_string(p.hour) + kHour + std::to_string(p.minute) + kMinute;
             } else if (p.hour != 0) {
@@ -190,9 +185,8 @@ std::string FieldValue::toText() const {
 }
 
 double dateTimeFromParts(int year, int month, int day, int hour, int minute, int second) {
-    const double days = static_cast<double>(daysFromCivil(year, static_cast<unsigned>(month),
-                                                          static_cast<unsigned>(day)) -
-                                            kEpochOffset);
+    const double days = static_cast<double>(
+        daysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) - kEpochOffset);
     const double time = (hour * 3600.0 + minute * 60.0 + second) / 86400.0;
     // Before the zero date the day counts down but the time of day still counts up from midnight.
     return days < 0 ? days - time : days + time;

@@ -15,8 +15,8 @@ namespace xp {
 namespace {
 
 constexpr int64_t kBlockSize = 4096;
-constexpr int kDropped = 36;              // output bytes discarded after each block key schedule
-constexpr size_t kCacheSlots = 4096;      // 16 MB of keystreams at most
+constexpr int kDropped = 36;          // output bytes discarded after each block key schedule
+constexpr size_t kCacheSlots = 4096;  // 16 MB of keystreams at most
 constexpr size_t kMaxInternedKeys = 64;
 
 struct Rc4 {
@@ -164,4 +164,3 @@ void clearKeystreamCache() {
 }
 
 }  // namespace xp
-

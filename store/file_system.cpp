@@ -34,8 +34,8 @@ public:
     int64_t writeAt(const void* buf, size_t n, int64_t offset) override {
         size_t done = 0;
         while (done < n) {
-            ssize_t r = ::pwrite(fd_, static_cast<const char*>(buf) + done, n - done,
-                                 offset + static_cast<int64_t>(done));
+            ssize_t r =
+                ::pwrite(fd_, static_cast<const char*>(buf) + done, n - done, offset + static_cast<int64_t>(done));
             if (r < 0) {
                 if (errno == EINTR) continue;
                 return -errno;

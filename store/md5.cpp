@@ -17,10 +17,9 @@ constexpr uint32_t kK[64] = {
     0xf4292244, 0x432aff97, 0xab9423a7, 0xfc93a039, 0x655b59c3, 0x8f0ccc92, 0xffeff47d, 0x85845dd1,
     0x6fa87e4f, 0xfe2ce6e0, 0xa3014314, 0x4e0811a1, 0xf7537e82, 0xbd3af235, 0x2ad7d2bb, 0xeb86d391};
 
-constexpr int kShift[64] = {7, 12, 17, 22, 7, 12, 17, 22, 7, 12, 17, 22, 7, 12, 17, 22,
-                            5, 9,  14, 20, 5, 9,  14, 20, 5, 9,  14, 20, 5, 9,  14, 20,
-                            4, 11, 16, 23, 4, 11, 16, 23, 4, 11, 16, 23, 4, 11, 16, 23,
-                            6, 10, 15, 21, 6, 10, 15, 21, 6, 10, 15, 21, 6, 10, 15, 21};
+constexpr int kShift[64] = {7,  12, 17, 22, 7,  12, 17, 22, 7,  12, 17, 22, 7,  12, 17, 22, 5,  9,  14, 20, 5,  9,
+                            14, 20, 5,  9,  14, 20, 5,  9,  14, 20, 4,  11, 16, 23, 4,  11, 16, 23, 4,  11, 16, 23,
+                            4,  11, 16, 23, 6,  10, 15, 21, 6,  10, 15, 21, 6,  10, 15, 21, 6,  10, 15, 21};
 
 uint32_t rotl(uint32_t x, int c) { return (x << c) | (x >> (32 - c)); }
 
@@ -70,7 +69,8 @@ std::array<uint8_t, 16> md5(std::string_view data) {
     }
     std::array<uint8_t, 16> out{};
     for (int i = 0; i < 4; ++i) {
-        for (int j = 0; j < 4; ++j) out[4 * static_cast<size_t>(i) + static_cast<size_t>(j)] = static_cast<uint8_t>(h[i] >> (8 * j));
+        for (int j = 0; j < 4; ++j)
+            out[4 * static_cast<size_t>(i) + static_cast<size_t>(j)] = static_cast<uint8_t>(h[i] >> (8 * j));
     }
     return out;
 }

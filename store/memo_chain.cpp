@@ -171,7 +171,8 @@ int MemoChain::write(int32_t oldFirst, std::string_view value, int32_t& newFirst
     Held headerLock(locks_, 0);
 
     Header header;
-    if (int64_t r = file_.readAt(header.bytes, sizeof header.bytes, 0); r != static_cast<int64_t>(sizeof header.bytes)) {
+    if (int64_t r = file_.readAt(header.bytes, sizeof header.bytes, 0);
+        r != static_cast<int64_t>(sizeof header.bytes)) {
         return ioError(r, err::MemoAccess);
     }
     int32_t blockCount = header.blockCount();

@@ -16,7 +16,7 @@ namespace xp {
 struct OpenTable {
     std::string fullPath;
     std::string memoPath;
-    std::string name;   // file name without folder and extension
+    std::string name;  // file name without folder and extension
     std::string alias;
     std::string password;  // the key the files are under now ("" = plain)
     bool readOnly = false;

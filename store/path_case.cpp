@@ -7,7 +7,6 @@
 #include <optional>
 #include <vector>
 
-
 namespace xp {
 namespace {
 

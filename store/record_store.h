@@ -36,8 +36,8 @@ public:
     FieldRef(const char* name) : kind_(Kind::Name), name_(name ? name : "") {}
     FieldRef(std::string name) : kind_(Kind::Name), name_(std::move(name)) {}
     template <class T>
-        requires(std::is_arithmetic_v<T> && !std::is_same_v<T, bool>)
-    FieldRef(T number) : kind_(Kind::Number), number_(toNumber(static_cast<double>(number))) {}
+    requires(std::is_arithmetic_v<T> && !std::is_same_v<T, bool>) FieldRef(T number)
+        : kind_(Kind::Number), number_(toNumber(static_cast<double>(number))) {}
     // An argument that is neither text nor number (reading with it is a fatal error).
     static FieldRef neither() { return FieldRef(); }
     // A value used as a field argument: a text names a field, a numeric kind numbers it, anything

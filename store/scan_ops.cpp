@@ -188,7 +188,8 @@ bool RecordStore::purgeDeleted() {
                 }
                 continue;
             }
-            if (plain.data() + kept * static_cast<size_t>(rl) != rec) std::memmove(plain.data() + kept * rl, rec, static_cast<size_t>(rl));
+            if (plain.data() + kept * static_cast<size_t>(rl) != rec)
+                std::memmove(plain.data() + kept * rl, rec, static_cast<size_t>(rl));
             ++kept;
         }
         const size_t keptBytes = kept * static_cast<size_t>(rl);

@@ -8,16 +8,15 @@ namespace xp {
 
 // The codes the engine uses by name; every code and its text is in store_errors.cpp.
 namespace err {
-constexpr int Unknown = -1, CreateFailed = -2, NotFound = -3, BadPath = -4, TooManyFiles = -5,
-              AccessDenied = -6, SeekFailed = -10, HardwareFault = -11, ShareConflict = -12,
-              LockFailed = -13, DiskFull = -14, NoFieldCount = -16, BadFieldType = -17, BadFieldName = -18,
-              BadFieldSize = -19, DuplicateField = -20, OpenFailed = -21, NotATable = -22, VersionTooHigh = -23,
-              BadAlias = -24, BeforeFirst = -25, PastLast = -26, TableFileNotOpen = -27, LockRecordFailed = -28,
-              UnlockFailed = -29, TooManyIndexes = -34, MemoReadFailed = -35, MemoVersion = -36,
-              MemoDamaged = -37, AlreadyOpen = -38, FieldRead = -46, FieldWrite = -47, SizeError = -48,
-              MemoCreateFailed = -50, MemoAccess = -59, NoRecord = -60, NoField = -61, RecordRead = -62,
-              RecordWrite = -63, CountRead = -65, TableNotOpen = -66, NoCurrentTable = -67,
-              TypeMismatch = -72, BadPassword = -78, PasswordUpdate = -79, BadPasswordText = -80;
+constexpr int Unknown = -1, CreateFailed = -2, NotFound = -3, BadPath = -4, TooManyFiles = -5, AccessDenied = -6,
+              SeekFailed = -10, HardwareFault = -11, ShareConflict = -12, LockFailed = -13, DiskFull = -14,
+              NoFieldCount = -16, BadFieldType = -17, BadFieldName = -18, BadFieldSize = -19, DuplicateField = -20,
+              OpenFailed = -21, NotATable = -22, VersionTooHigh = -23, BadAlias = -24, BeforeFirst = -25,
+              PastLast = -26, TableFileNotOpen = -27, LockRecordFailed = -28, UnlockFailed = -29, TooManyIndexes = -34,
+              MemoReadFailed = -35, MemoVersion = -36, MemoDamaged = -37, AlreadyOpen = -38, FieldRead = -46,
+              FieldWrite = -47, SizeError = -48, MemoCreateFailed = -50, MemoAccess = -59, NoRecord = -60,
+              NoField = -61, RecordRead = -62, RecordWrite = -63, CountRead = -65, TableNotOpen = -66,
+              NoCurrentTable = -67, TypeMismatch = -72, BadPassword = -78, PasswordUpdate = -79, BadPasswordText = -80;
 }  // namespace err
 
 // Sets the calling thread's last error.

@@ -50,7 +50,8 @@ TableCheckReport checkTable(const std::string& givenPath, const std::string& pas
         }
         key = cipherKey(password);
         applyCipher(*key, h, sizeof h, 0);
-        if (!equalsIgnoreCase(std::string_view(reinterpret_cast<char*>(h + kPasswordOffset), 32), passwordCheck(password))) {
+        if (!equalsIgnoreCase(std::string_view(reinterpret_cast<char*>(h + kPasswordOffset), 32),
+                              passwordCheck(password))) {
             c.problem("password does not match the password check");
             return c.report;
         }
@@ -107,7 +108,8 @@ TableCheckReport checkTable(const std::string& givenPath, const std::string& pas
             return c.report;
         }
         if (f.type == 10 && f.length > kMaxTextLength) c.problem(which + ": text length above 1024");
-        if (f.offset != expectedOffset) c.problem(which + ": offset " + str(f.offset) + ", expected " + str(expectedOffset));
+        if (f.offset != expectedOffset)
+            c.problem(which + ": offset " + str(f.offset) + ", expected " + str(expectedOffset));
         expectedOffset = f.offset + f.size;
         hasMemo = hasMemo || isMemoType(f.type);
     }
@@ -137,10 +139,12 @@ TableCheckReport checkTable(const std::string& givenPath, const std::string& pas
         const int32_t s = getI32(rec.data());
         const int32_t a = s < 0 ? -s : s;
         if (s == 0) c.problem("record " + str(i + 1) + " has serial 0");
-        if (a >= nextSerial) c.problem("record " + str(i + 1) + " has serial " + str(a) + ", not below the next serial");
+        if (a >= nextSerial)
+            c.problem("record " + str(i + 1) + " has serial " + str(a) + ", not below the next serial");
         if (!serials.insert(a).second) c.problem("serial " + str(a) + " appears twice");
         for (const FieldDesc& f : fields) {
-            if (isMemoType(f.type) && getI32(rec.data() + f.offset) != 0) chains.emplace_back(i, getI32(rec.data() + f.offset));
+            if (isMemoType(f.type) && getI32(rec.data() + f.offset) != 0)
+                chains.emplace_back(i, getI32(rec.data() + f.offset));
         }
     }
     if (!hasMemo) return c.report;
@@ -200,9 +204,12 @@ TableCheckReport checkTable(const std::string& givenPath, const std::string& pas
             }
             int32_t prev, next, used;
             head(b, prev, next, used);
-            if (prev != expectPrev) c.problem(who + ": block " + str(b) + " links back to " + str(prev) + ", expected " + str(expectPrev));
-            if (used < 1 || used > kMemoDataSize) c.problem(who + ": block " + str(b) + " has used count " + str(used));
-            else if (next != 0 && used != kMemoDataSize) c.problem(who + ": block " + str(b) + " is not full but is not the last");
+            if (prev != expectPrev)
+                c.problem(who + ": block " + str(b) + " links back to " + str(prev) + ", expected " + str(expectPrev));
+            if (used < 1 || used > kMemoDataSize)
+                c.problem(who + ": block " + str(b) + " has used count " + str(used));
+            else if (next != 0 && used != kMemoDataSize)
+                c.problem(who + ": block " + str(b) + " is not full but is not the last");
             expectPrev = b;
             b = next;
             if (++steps > usable) break;
@@ -225,12 +232,14 @@ TableCheckReport checkTable(const std::string& givenPath, const std::string& pas
         head(b, prev, next, used);
         if (used != 0) c.problem("free block " + str(b) + " has used count " + str(used));
         // The head's own back link may still name the block that last left the list.
-        if (walked > 0 && prev != expectPrev) c.problem("free block " + str(b) + " links back to " + str(prev) + ", expected " + str(expectPrev));
+        if (walked > 0 && prev != expectPrev)
+            c.problem("free block " + str(b) + " links back to " + str(prev) + ", expected " + str(expectPrev));
         expectPrev = b;
         b = next;
         ++walked;
     }
-    if (walked != freeCount) c.problem("free list holds " + str(walked) + " blocks, the header counts " + str(freeCount));
+    if (walked != freeCount)
+        c.problem("free list holds " + str(walked) + " blocks, the header counts " + str(freeCount));
     int32_t orphans = 0;
     for (int32_t k = 1; k < usable; ++k) orphans += owner.count(k) ? 0 : 1;
     if (orphans > 0) c.note(str(orphans) + " memo blocks belong to no value and are not on the free list");

@@ -5,15 +5,15 @@ namespace xp::format {
 
 int32_t fieldSize(int32_t type, int32_t textLength) {
     switch (type) {
-        case 1: return 1;   // Byte
-        case 2: return 2;   // Short
-        case 3: return 4;   // Int
-        case 4: return 8;   // Int64
-        case 5: return 4;   // Float
-        case 6: return 8;   // Double
-        case 7: return 1;   // Bool
-        case 8: return 8;   // DateTime
-        case 9: return 4;   // CodeRef
+        case 1: return 1;  // Byte
+        case 2: return 2;  // Short
+        case 3: return 4;  // Int
+        case 4: return 8;  // Int64
+        case 5: return 4;  // Float
+        case 6: return 8;  // Double
+        case 7: return 1;  // Bool
+        case 8: return 8;  // DateTime
+        case 9: return 4;  // CodeRef
         case 10: return textLength;
         case 11:
         case 12: return 4;  // first memo block

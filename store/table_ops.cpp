@@ -137,7 +137,8 @@ bool RecordStore::createTable(const std::string& fileName, const std::vector<Fie
 
     const std::string path = resolvePathCase(withDefaultExtension(fileName));
     const double now = currentDateTime();
-    std::vector<uint8_t> image(static_cast<size_t>(kDescriptorsOffset + kDescriptorSize * static_cast<int64_t>(fields.size())), 0);
+    std::vector<uint8_t> image(
+        static_cast<size_t>(kDescriptorsOffset + kDescriptorSize * static_cast<int64_t>(fields.size())), 0);
     std::memcpy(image.data(), "WEDB", 4);
     putI32(&image[4], kVersion);
     putF64(&image[8], now);
@@ -146,7 +147,8 @@ bool RecordStore::createTable(const std::string& fileName, const std::vector<Fie
     putI32(&image[24], offset);
     putI32(&image[static_cast<size_t>(kFieldCountOffset)], static_cast<int32_t>(fields.size()));
     for (size_t k = 0; k < fields.size(); ++k) {
-        encodeDescriptor(fields[k], &image[static_cast<size_t>(kDescriptorsOffset) + k * static_cast<size_t>(kDescriptorSize)]);
+        encodeDescriptor(fields[k],
+                         &image[static_cast<size_t>(kDescriptorsOffset) + k * static_cast<size_t>(kDescriptorSize)]);
     }
     int e = 0;
     auto file = impl_->fs->open(path, OpenMode::Create, e);

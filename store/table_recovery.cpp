@@ -151,7 +151,8 @@ int PurgeJournal::begin(FileSystem& fs, const std::string& tablePath, File& tabl
     std::memcpy(head, kJournalMagic, sizeof kJournalMagic);
     format::putI64(head + 8, start);
     format::putI64(head + 16, originalLength);
-    if (table.readAt(head + 24, 8, format::kCountOffset) != 8 || file_->writeAt(head, sizeof head, 0) != kJournalHeader) {
+    if (table.readAt(head + 24, 8, format::kCountOffset) != 8 ||
+        file_->writeAt(head, sizeof head, 0) != kJournalHeader) {
         file_.reset();
         fs.remove(path_);
         return err::Unknown;

@@ -19,9 +19,9 @@ bool isFullWidthLetter(unsigned char lead, unsigned char trail) {
 }
 
 bool isChinese(unsigned char lead, unsigned char trail) {
-    if (lead >= 0xB0 && lead <= 0xF7 && trail >= 0xA1) return true;   // the common characters
-    if (lead >= 0x81 && lead <= 0xA0) return true;                    // extension, lower leads
-    if (lead >= 0xAA && lead <= 0xFE && trail <= 0xA0) return true;   // extension, upper leads
+    if (lead >= 0xB0 && lead <= 0xF7 && trail >= 0xA1) return true;  // the common characters
+    if (lead >= 0x81 && lead <= 0xA0) return true;                   // extension, lower leads
+    if (lead >= 0xAA && lead <= 0xFE && trail <= 0xA0) return true;  // extension, upper leads
     return false;
 }
 

@@ -34,8 +34,7 @@ public:
 // the button, the disabled one while it is disabled; a missing one falls back to the normal picture.
 class PictureButton : public Clickable {
 public:
-    PictureButton(Container& parent, std::string name, Rect bounds = {})
-        : Clickable(parent, std::move(name), bounds) {}
+    PictureButton(Container& parent, std::string name, Rect bounds = {}) : Clickable(parent, std::move(name), bounds) {}
     ControlKind kind() const override { return ControlKind::PictureButton; }
 
     const PictureBytes& normalPicture() const { return normal_; }

@@ -129,8 +129,7 @@ bool Host::openFolder(const std::string& path) {
 }
 
 bool Host::openWebAddress(const std::string& address) {
-    return launcher_ ? launcher_(LaunchKind::WebAddress, address)
-                     : launchDefault(LaunchKind::WebAddress, address);
+    return launcher_ ? launcher_(LaunchKind::WebAddress, address) : launchDefault(LaunchKind::WebAddress, address);
 }
 
 }  // namespace xp::ui

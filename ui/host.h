@@ -126,10 +126,10 @@ public:
 
 protected:
     // Backend hooks, called by the public operations above.
-    virtual void attach(Window& window) = 0;  // give the window and its controls their peers
-    virtual void reveal(Window& window) = 0;  // make it appear, after its created handler ran
+    virtual void attach(Window& window) = 0;    // give the window and its controls their peers
+    virtual void reveal(Window& window) = 0;    // make it appear, after its created handler ran
     virtual void runModal(Window& window) = 0;  // return once it is closed
-    virtual void windowClosed(Window&) {}        // its peers are gone
+    virtual void windowClosed(Window&) {}       // its peers are gone
     virtual int showMessageBox(const MessageBoxRequest& request) = 0;
     virtual std::string showInputBox(const InputBoxRequest& request) = 0;
     virtual std::string showFolderBrowser(const std::string& title) = 0;

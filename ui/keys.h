@@ -22,8 +22,8 @@ inline constexpr int Right = 0x27;
 inline constexpr int Down = 0x28;
 inline constexpr int Insert = 0x2D;
 inline constexpr int Delete = 0x2E;
-inline constexpr int D0 = 0x30;  // '0' .. '9' are 0x30 .. 0x39
-inline constexpr int A = 0x41;   // 'A' .. 'Z' are 0x41 .. 0x5A
+inline constexpr int D0 = 0x30;       // '0' .. '9' are 0x30 .. 0x39
+inline constexpr int A = 0x41;        // 'A' .. 'Z' are 0x41 .. 0x5A
 inline constexpr int Numpad0 = 0x60;  // keypad 0 .. 9 are 0x60 .. 0x69
 inline constexpr int F1 = 0x70;       // F1 .. F12 are 0x70 .. 0x7B
 

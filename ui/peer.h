@@ -15,7 +15,7 @@ enum class Change {
     Colors,
     Cursor,
     Focus,
-    Style,         // a kind-specific look: multi-line, password, fit mode, border, view mode, alignment...
+    Style,  // a kind-specific look: multi-line, password, fit mode, border, view mode, alignment...
     Picture,
     Items,         // the whole item list was replaced or emptied
     ItemInserted,  // index = the new item

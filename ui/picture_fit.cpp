@@ -8,18 +8,11 @@ Rect placePicture(PictureFit fit, Size area, Size picture) {
     Size shown = picture;
     bool scale = false;
     switch (fit) {
-        case PictureFit::TopLeft:
-            return Rect{0, 0, picture.width, picture.height};
-        case PictureFit::Stretch:
-            return Rect{0, 0, area.width, area.height};
-        case PictureFit::Centre:
-            break;
-        case PictureFit::FitCentred:
-            scale = picture.width > area.width || picture.height > area.height;
-            break;
-        case PictureFit::Zoom:
-            scale = true;
-            break;
+        case PictureFit::TopLeft: return Rect{0, 0, picture.width, picture.height};
+        case PictureFit::Stretch: return Rect{0, 0, area.width, area.height};
+        case PictureFit::Centre: break;
+        case PictureFit::FitCentred: scale = picture.width > area.width || picture.height > area.height; break;
+        case PictureFit::Zoom: scale = true; break;
     }
     if (scale) {
         // Compare the proportions in whole numbers so that equal ratios fit both sides exactly.

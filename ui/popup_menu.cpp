@@ -22,8 +22,7 @@ void PopupMenu::setItemEnabled(int index, bool enabled) {
 
 int PopupMenu::indexOf(const std::string& caption) const {
     for (int i = 0; i < itemCount(); ++i)
-        if (!items_[static_cast<size_t>(i)].separator && items_[static_cast<size_t>(i)].caption == caption)
-            return i;
+        if (!items_[static_cast<size_t>(i)].separator && items_[static_cast<size_t>(i)].caption == caption) return i;
     return -1;
 }
 

@@ -107,7 +107,9 @@ void PrintGrid::setPageSetting(int which, int tenthsOfMm) {
     if (which >= 1 && which <= 7) page_[which - 1] = std::max(tenthsOfMm, 0);
 }
 
-void PrintGrid::resetPageSettings() { std::copy(std::begin(kDefaultPageSettings), std::end(kDefaultPageSettings), page_); }
+void PrintGrid::resetPageSettings() {
+    std::copy(std::begin(kDefaultPageSettings), std::end(kDefaultPageSettings), page_);
+}
 
 void PrintGrid::setPaperSize(int widthTenths, int heightTenths) {
     if (widthTenths > 0 && heightTenths > 0) {
@@ -128,8 +130,8 @@ PrintLayout layoutForPrinting(const PrintGrid& grid) {
     const double right = out.paperWidth - grid.pageSetting(PageSetting::RightMargin);
     const double top = grid.pageSetting(PageSetting::TopMargin) + grid.pageSetting(PageSetting::HeaderHeight) +
                        grid.pageSetting(PageSetting::HeaderGap);
-    const double bottom = out.paperHeight - grid.pageSetting(PageSetting::BottomMargin) -
-                          grid.pageSetting(PageSetting::FooterHeight);
+    const double bottom =
+        out.paperHeight - grid.pageSetting(PageSetting::BottomMargin) - grid.pageSetting(PageSetting::FooterHeight);
 
     const int lastRow = grid.rowCount() - 1;
     const int lastColumn = grid.columnCount() - 1;
@@ -139,7 +141,8 @@ PrintLayout layoutForPrinting(const PrintGrid& grid) {
     const double s = k * out.scale;
 
     std::vector<double> colX(static_cast<size_t>(lastColumn) + 2, left);
-    for (int c = 1; c <= lastColumn; ++c) colX[static_cast<size_t>(c) + 1] = colX[static_cast<size_t>(c)] + grid.columnWidth(c) * s;
+    for (int c = 1; c <= lastColumn; ++c)
+        colX[static_cast<size_t>(c) + 1] = colX[static_cast<size_t>(c)] + grid.columnWidth(c) * s;
 
     // Rows go onto pages whole; a row taller than a page gets a page of its own.
     std::vector<std::pair<int, int>> pageRows;

@@ -113,8 +113,8 @@ private:
     int columns_;
     std::vector<GridCell> cells_;
     std::vector<GridRange> merges_;
-    std::vector<int> rowHeights_;     // 0 = default
-    std::vector<int> columnWidths_;   // 0 = default
+    std::vector<int> rowHeights_;    // 0 = default
+    std::vector<int> columnWidths_;  // 0 = default
     int defaultRowHeight_ = kDefaultRowHeight;
     int page_[7];
     Orientation orientation_ = Orientation::Portrait;

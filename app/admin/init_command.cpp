@@ -12,9 +12,7 @@ constexpr char kUsage[] =
     "    --with-program, PATH (the xuanpian program) is copied into DIR. DIR is created when missing;\n"
     "    an existing installation in it is reported and left untouched.";
 
-int runInit(const std::vector<std::string>& args) {
-    return runInstallCommand("init", kUsage, args, {});
-}
+int runInit(const std::vector<std::string>& args) { return runInstallCommand("init", kUsage, args, {}); }
 
 const AdminCommandRegistrar registrar({"init", kUsage, runInit});
 

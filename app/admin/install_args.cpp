@@ -5,8 +5,7 @@
 
 namespace xp::admin {
 
-std::string parseInstallArgs(const std::vector<std::string>& args, std::string& dir,
-                             InstallOptions& options) {
+std::string parseInstallArgs(const std::vector<std::string>& args, std::string& dir, InstallOptions& options) {
     dir.clear();
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];

@@ -28,9 +28,8 @@ struct Product {
 
 const char* const kCategories[] = {"相册类", "摆台类", "放大类", "其它类"};
 const Product kProducts[] = {
-    {"12寸精装相册", "相册类"}, {"10寸杂志册", "相册类"}, {"7寸水晶摆台", "摆台类"},
-    {"6寸木质摆台", "摆台类"},  {"24寸放大", "放大类"},   {"36寸油画框", "放大类"},
-    {"电子相册光盘", "其它类"}, {"钱包照", "其它类"},
+    {"12寸精装相册", "相册类"}, {"10寸杂志册", "相册类"}, {"7寸水晶摆台", "摆台类"},  {"6寸木质摆台", "摆台类"},
+    {"24寸放大", "放大类"},     {"36寸油画框", "放大类"}, {"电子相册光盘", "其它类"}, {"钱包照", "其它类"},
 };
 
 struct Selector {
@@ -89,8 +88,7 @@ std::vector<DemoOrder> demoOrders() {
                     {}};
     first.photos.push_back({"a.b.jpg", "", ""});
     for (int i = 1; i <= 11; ++i)
-        first.photos.push_back(
-            {"IMG_" + std::string(i < 10 ? "0" : "") + std::to_string(i) + ".JPG", "", ""});
+        first.photos.push_back({"IMG_" + std::string(i < 10 ? "0" : "") + std::to_string(i) + ".JPG", "", ""});
     orders.push_back(first);
 
     DemoOrder second{
@@ -110,14 +108,8 @@ std::vector<DemoOrder> demoOrders() {
     second.manualRequirements = "相册封面用第2张，";
     orders.push_back(second);
 
-    DemoOrder third{orderNumber(3),
-                    "刘洋",
-                    "13700001111",
-                    "小王",
-                    kUrgentNo,
-                    "8",
-                    {"24寸放大", "36寸油画框", "电子相册光盘"},
-                    {}};
+    DemoOrder third{
+        orderNumber(3), "刘洋", "13700001111", "小王", kUrgentNo, "8", {"24寸放大", "36寸油画框", "电子相册光盘"}, {}};
     third.photos.push_back({"IMG_01.JPG", "", ""});
     for (int i = 1; i <= 8; ++i) third.photos.push_back({"婚纱_" + std::to_string(i) + ".jpg", "", ""});
     orders.push_back(third);
@@ -172,12 +164,10 @@ std::string fillReferenceTables(const AppPaths& staged) {
 
 // The photo table of an order that was already worked on, exactly as the order loader makes it, with
 // the selector's choices in it.
-std::string writePhotoTable(const std::string& stagedSel, const std::string& finalSel,
-                            const DemoOrder& order) {
+std::string writePhotoTable(const std::string& stagedSel, const std::string& finalSel, const DemoOrder& order) {
     RecordStore store;
     std::string table = photoTablePath(stagedSel);
-    if (!createFolder(selectionDataFolder(stagedSel)))
-        return "cannot create " + selectionDataFolder(finalSel);
+    if (!createFolder(selectionDataFolder(stagedSel))) return "cannot create " + selectionDataFolder(finalSel);
     if (!store.createTable(photoTableFile(stagedSel), photoTableCreationRequest()))
         return storeFailure("create a photo table");
     if (!store.openTable(table) || !store.setTablePassword(kTablePassword))
@@ -197,8 +187,7 @@ std::string writePhotoTable(const std::string& stagedSel, const std::string& fin
         if (!store.appendRecord(row)) return storeFailure("add a photo row");
     }
     store.closeAllTables();
-    if (!writeShotCount(stagedSel, n) || !writeSaveMarker(stagedSel))
-        return "cannot write the files of " + finalSel;
+    if (!writeShotCount(stagedSel, n) || !writeSaveMarker(stagedSel)) return "cannot write the files of " + finalSel;
     return {};
 }
 
@@ -207,8 +196,7 @@ std::string fillOrders(const AppPaths& staged, const AppPaths& final) {
     std::vector<PhotoJob> jobs;
     std::uint32_t seed = 1;
     for (const DemoOrder& order : orders) {
-        std::string sel =
-            joinPath(joinPath(staged.programFolder, kOrdersFolder), order.number + " " + order.customer);
+        std::string sel = joinPath(joinPath(staged.programFolder, kOrdersFolder), order.number + " " + order.customer);
         if (!createFolders(sel)) return "cannot create " + sel;
         int number = 0;
         for (const DemoPhoto& p : order.photos) {
@@ -216,8 +204,7 @@ std::string fillOrders(const AppPaths& staged, const AppPaths& final) {
             bool portrait = seed % 3 == 0;
             bool large = seed % 4 == 1;
             DemoPhotoPlan plan{portrait ? (large ? 2000 : 1600) : (large ? 3000 : 2400),
-                               portrait ? (large ? 3000 : 2400) : (large ? 2000 : 1600), seed, number,
-                               seed % 3 != 1};
+                               portrait ? (large ? 3000 : 2400) : (large ? 2000 : 1600), seed, number, seed % 3 != 1};
             jobs.push_back({joinPath(sel, p.fileName), plan});
             ++seed;
         }
@@ -228,8 +215,7 @@ std::string fillOrders(const AppPaths& staged, const AppPaths& final) {
         if (!createFolders(folder)) return "cannot create " + folder;
         for (int i = 1; i <= 4; ++i) {
             DemoPhotoPlan plan{i % 2 ? 1800 : 1200, i % 2 ? 1200 : 1800, seed++, i, i == 1};
-            jobs.push_back(
-                {joinPath(folder, std::string(album[1]) + "_" + std::to_string(i) + ".jpg"), plan});
+            jobs.push_back({joinPath(folder, std::string(album[1]) + "_" + std::to_string(i) + ".jpg"), plan});
         }
     }
     if (std::string error = writePhotos(jobs); !error.empty()) return error;
@@ -249,8 +235,7 @@ std::string fillOrders(const AppPaths& staged, const AppPaths& final) {
             std::string retouchList;
             for (const DemoPhoto& p : order.photos) {
                 if (!p.products.empty()) ++selected;
-                if (!p.retouch.empty())
-                    retouchList += photoBaseName(p.fileName) + "（" + p.retouch + "）\r\n";
+                if (!p.retouch.empty()) retouchList += photoBaseName(p.fileName) + "（" + p.retouch + "）\r\n";
             }
             extraCount = numberText(selected - textToInt(order.includedCount));
             requirements = retouchList + std::string(44, '-') + "\r\n" + order.manualRequirements;
@@ -288,8 +273,7 @@ std::string fillSettings(const AppPaths& staged, const AppPaths& final) {
               writeWarmTips(staged,
                             "温馨提示：\r\n1. 请在看样日期当天来店看样，逾期不再保留底片。\r\n"
                             "2. 取件时请携带本单据。") &&
-              writeRequirementPresets(
-                  staged, {"皮肤美白", "瘦脸", "去眼袋", "背景换成蓝天", "整体调亮", "黑白效果"}) &&
+              writeRequirementPresets(staged, {"皮肤美白", "瘦脸", "去眼袋", "背景换成蓝天", "整体调亮", "黑白效果"}) &&
               writeSampleFolderSetting(staged, final.sampleFolder);
     return ok ? std::string() : "cannot write the settings files";
 }

@@ -18,12 +18,10 @@ struct Rgb {
     float r, g, b;
 };
 
-Rgb mix(Rgb a, Rgb b, float t) {
-    return {a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t};
-}
+Rgb mix(Rgb a, Rgb b, float t) { return {a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t}; }
 
 class Random {
-  public:
+public:
     explicit Random(std::uint32_t seed) : state_(seed * 2654435761u + 0x9E3779B9u) {}
     std::uint32_t next() {
         state_ ^= state_ << 13;
@@ -34,7 +32,7 @@ class Random {
     float unit() { return static_cast<float>(next() & 0xFFFFFF) / 16777216.0f; }
     float range(float lo, float hi) { return lo + (hi - lo) * unit(); }
 
-  private:
+private:
     std::uint32_t state_;
 };
 
@@ -42,21 +40,14 @@ Rgb hueColour(float hue, float saturation, float value) {
     float h = std::fmod(hue, 1.0f) * 6.0f;
     int sector = static_cast<int>(h);
     float f = h - sector;
-    float p = value * (1 - saturation), q = value * (1 - saturation * f),
-          t = value * (1 - saturation * (1 - f));
+    float p = value * (1 - saturation), q = value * (1 - saturation * f), t = value * (1 - saturation * (1 - f));
     switch (sector) {
-        case 0:
-            return {value, t, p};
-        case 1:
-            return {q, value, p};
-        case 2:
-            return {p, value, t};
-        case 3:
-            return {p, q, value};
-        case 4:
-            return {t, p, value};
-        default:
-            return {value, p, q};
+        case 0: return {value, t, p};
+        case 1: return {q, value, p};
+        case 2: return {p, value, t};
+        case 3: return {p, q, value};
+        case 4: return {t, p, value};
+        default: return {value, p, q};
     }
 }
 
@@ -109,10 +100,8 @@ void paintLandscape(Picture& pic, Random& rnd) {
         Layer& l = layers[i];
         l.top.resize(w);
         float base = horizonY + (h - horizonY) * (0.05f + i * 0.22f);
-        float a1 = h * rnd.range(0.03f, 0.09f), f1 = rnd.range(1.0f, 3.0f) * 6.2832f / w,
-              p1 = rnd.range(0, 6.3f);
-        float a2 = h * rnd.range(0.01f, 0.03f), f2 = rnd.range(5.0f, 11.0f) * 6.2832f / w,
-              p2 = rnd.range(0, 6.3f);
+        float a1 = h * rnd.range(0.03f, 0.09f), f1 = rnd.range(1.0f, 3.0f) * 6.2832f / w, p1 = rnd.range(0, 6.3f);
+        float a2 = h * rnd.range(0.01f, 0.03f), f2 = rnd.range(5.0f, 11.0f) * 6.2832f / w, p2 = rnd.range(0, 6.3f);
         for (int x = 0; x < w; ++x) l.top[x] = base - a1 * std::sin(x * f1 + p1) - a2 * std::sin(x * f2 + p2);
         float green = 0.25f + 0.1f * i + hue * 0.08f;
         l.far = hueColour(green, 0.45f - 0.1f * i, 0.55f - 0.12f * i);
@@ -132,18 +121,14 @@ void paintLandscape(Picture& pic, Random& rnd) {
             bool sunRow = std::fabs(y - sunY) < halo;
             for (int x = 0; x < w; x += 2) {
                 Rgb c = sky;
-                int layer = y >= layers[2].top[x]   ? 2
-                            : y >= layers[1].top[x] ? 1
-                            : y >= layers[0].top[x] ? 0
-                                                    : -1;
+                int layer = y >= layers[2].top[x] ? 2 : y >= layers[1].top[x] ? 1 : y >= layers[0].top[x] ? 0 : -1;
                 if (layer >= 0) {
                     const Layer& l = layers[layer];
                     c = mix(l.far, l.near, std::min(1.0f, (y - l.top[x]) * depth));
                 } else if (sunRow && std::fabs(x - sunX) < halo) {
                     float dx = x - sunX, dy = y - sunY, d = std::sqrt(dx * dx + dy * dy) / sunR;
                     if (d < 4.0f)
-                        c = mix(c, Rgb{1.0f, 0.95f, 0.75f},
-                                d < 1.0f ? 1.0f : 0.35f * (1.0f / (d * d) - 1.0f / 16.0f));
+                        c = mix(c, Rgb{1.0f, 0.95f, 0.75f}, d < 1.0f ? 1.0f : 0.35f * (1.0f / (d * d) - 1.0f / 16.0f));
                 }
                 int* q = &scene[static_cast<size_t>(x) * 3];
                 q[0] = static_cast<int>(c.r * 255), q[1] = static_cast<int>(c.g * 255),
@@ -168,17 +153,14 @@ void paintLandscape(Picture& pic, Random& rnd) {
         float size = h * rnd.range(0.04f, 0.1f);
         if (rnd.next() % 2) {
             pic.fillRect(static_cast<int>(x - size * 0.08f), static_cast<int>(groundY - size),
-                         static_cast<int>(x + size * 0.08f), static_cast<int>(groundY),
-                         Rgb{0.3f, 0.2f, 0.12f});
-            pic.fillEllipse(x, groundY - size * 1.2f, size * 0.5f, size * 0.6f, hueColour(0.3f, 0.6f, 0.35f),
-                            0.95f);
+                         static_cast<int>(x + size * 0.08f), static_cast<int>(groundY), Rgb{0.3f, 0.2f, 0.12f});
+            pic.fillEllipse(x, groundY - size * 1.2f, size * 0.5f, size * 0.6f, hueColour(0.3f, 0.6f, 0.35f), 0.95f);
         } else {
             Rgb wall = hueColour(rnd.unit(), 0.3f, 0.85f);
             pic.fillRect(static_cast<int>(x - size * 0.6f), static_cast<int>(groundY - size * 0.8f),
                          static_cast<int>(x + size * 0.6f), static_cast<int>(groundY), wall);
             pic.fillRect(static_cast<int>(x - size * 0.15f), static_cast<int>(groundY - size * 0.4f),
-                         static_cast<int>(x + size * 0.15f), static_cast<int>(groundY),
-                         Rgb{0.35f, 0.22f, 0.15f});
+                         static_cast<int>(x + size * 0.15f), static_cast<int>(groundY), Rgb{0.35f, 0.22f, 0.15f});
         }
     }
 }
@@ -307,8 +289,7 @@ std::string exifSegment(const Picture& pic, std::uint32_t seed) {
 
 std::string makeDemoPhoto(const DemoPhotoPlan& plan) {
     if (plan.width <= 0 || plan.height <= 0) return {};
-    Picture pic{plan.width, plan.height,
-                std::vector<std::uint8_t>(static_cast<size_t>(plan.width) * plan.height * 3)};
+    Picture pic{plan.width, plan.height, std::vector<std::uint8_t>(static_cast<size_t>(plan.width) * plan.height * 3)};
     Random rnd(plan.seed);
     paintLandscape(pic, rnd);
     if (plan.height > plan.width || rnd.next() % 3 == 0) paintFigure(pic, rnd);

@@ -29,8 +29,8 @@ constexpr const char* kUsage =
     "table set-password FILE [--password OLD] NEW   (NEW \"\" removes the password)\n"
     "table check FILE [--password P]           verifies header, fields, records and memo chains";
 
-constexpr const char* kTypeNames[] = {"Byte",     "Short",   "Int",  "Int64", "Float", "Double",
-                                      "Bool",     "DateTime", "CodeRef", "Text", "Bytes", "Memo"};
+constexpr const char* kTypeNames[] = {"Byte", "Short",    "Int",     "Int64", "Float", "Double",
+                                      "Bool", "DateTime", "CodeRef", "Text",  "Bytes", "Memo"};
 
 // A usage or input problem: printed with the tool's own text.
 struct InputError {
@@ -219,7 +219,8 @@ int cmdAppend(const Args& a) {
     RecordStore store;
     if (!open(store, a)) return storeFailure();
     const auto fields = store.tableFields();
-    if (a.rest.size() > fields.size()) throw InputError{"more values than the table's " + std::to_string(fields.size()) + " fields"};
+    if (a.rest.size() > fields.size())
+        throw InputError{"more values than the table's " + std::to_string(fields.size()) + " fields"};
     std::vector<FieldValue> values;
     for (size_t k = 0; k < a.rest.size(); ++k) values.push_back(valueFor(fields[k].type, a.rest[k]));
     return store.appendRecord(values) ? 0 : storeFailure();

@@ -57,10 +57,12 @@ xp::ui::Image picture(unsigned seed) {
     std::vector<float> cx(kWidth * 3), cy(kHeight * 3);
     for (int x = 0; x < kWidth; ++x)
         for (int c = 0; c < 3; ++c)
-            cx[x * 3 + c] = static_cast<float>(60 * std::sin(x * (0.0011 + 0.0003 * c) + seed) + 25 * std::sin(x * 0.013 * (c + 1)));
+            cx[x * 3 + c] = static_cast<float>(60 * std::sin(x * (0.0011 + 0.0003 * c) + seed) +
+                                               25 * std::sin(x * 0.013 * (c + 1)));
     for (int y = 0; y < kHeight; ++y)
         for (int c = 0; c < 3; ++c)
-            cy[y * 3 + c] = static_cast<float>(50 * std::cos(y * (0.0015 + 0.0002 * c) + seed * 2) + 20 * std::sin(y * 0.017 * (c + 2)));
+            cy[y * 3 + c] = static_cast<float>(50 * std::cos(y * (0.0015 + 0.0002 * c) + seed * 2) +
+                                               20 * std::sin(y * 0.017 * (c + 2)));
     std::uint32_t s = seed * 2654435761u + 12345;
     for (int y = 0; y < kHeight; ++y) {
         std::uint8_t* row = img.pixels.data() + static_cast<std::size_t>(y) * kWidth * 3;
@@ -70,7 +72,8 @@ xp::ui::Image picture(unsigned seed) {
             s ^= s << 5;
             const int grain = static_cast<int>(s % 33) - 16;
             for (int c = 0; c < 3; ++c)
-                row[x * 3 + c] = static_cast<std::uint8_t>(std::clamp(120 + static_cast<int>(cx[x * 3 + c] + cy[y * 3 + c]) + grain, 0, 255));
+                row[x * 3 + c] = static_cast<std::uint8_t>(
+                    std::clamp(120 + static_cast<int>(cx[x * 3 + c] + cy[y * 3 + c]) + grain, 0, 255));
         }
     }
     return img;
@@ -107,7 +110,8 @@ std::vector<std::uint8_t> exifSegment(const std::vector<std::uint8_t>& thumb) {
 }
 
 void writeBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
 // The generated pictures, and one selection folder per benchmark, all inside a studio installation.
@@ -139,7 +143,8 @@ struct Studio {
         };
         std::vector<std::future<double>> jobs;
         for (int i = 0; i < kDistinct; i += 2) {
-            jobs.push_back(std::async(std::launch::async, [&, i] { return make(i) + (i + 1 < kDistinct ? make(i + 1) : 0); }));
+            jobs.push_back(
+                std::async(std::launch::async, [&, i] { return make(i) + (i + 1 < kDistinct ? make(i + 1) : 0); }));
         }
         for (auto& j : jobs) megabytes += j.get();
         megabytes /= kDistinct;
@@ -294,7 +299,8 @@ void BM_FirstLoad_Decoded_vipsthumbnail(benchmark::State& state) { vipsthumbnail
 
 // Repetitions are interleaved at random with the other benchmarks (see main) and the fastest is kept,
 // so that load from other processes weighs on ours and the baselines alike.
-#define XP_LOAD(fn, reps) BENCHMARK(fn)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1)->Repetitions(reps)
+#define XP_LOAD(fn, reps) \
+    BENCHMARK(fn)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1)->Repetitions(reps)
 XP_LOAD(BM_FirstLoad_Embedded_Ours, 5);
 XP_LOAD(BM_FirstLoad_Embedded_Pipeline, 5);
 XP_LOAD(BM_FirstLoad_Embedded_vipsthumbnail, 1);
@@ -330,11 +336,12 @@ public:
 // Ratios are our time over the baseline's: lower is better and every goal reads "<=".
 void goal(const std::string& name, double ours, const char* baseline, double base, double limit) {
     if (ours <= 0 || base <= 0) {
-        std::printf("GOAL %s: not measured (a benchmark was filtered out, failed or its tool is missing)\n", name.c_str());
+        std::printf("GOAL %s: not measured (a benchmark was filtered out, failed or its tool is missing)\n",
+                    name.c_str());
         return;
     }
-    std::printf("GOAL %s: ours %.1f ms, baseline %s %.1f ms, ratio %.3f (goal <= %.3f)%s\n", name.c_str(), ours, baseline,
-                base, ours / base, limit, ours / base <= limit ? "" : "  MISSED");
+    std::printf("GOAL %s: ours %.1f ms, baseline %s %.1f ms, ratio %.3f (goal <= %.3f)%s\n", name.c_str(), ours,
+                baseline, base, ours / base, limit, ours / base <= limit ? "" : "  MISSED");
 }
 
 }  // namespace
@@ -351,10 +358,11 @@ int main(int argc, char** argv) {
     if (benchmark::ReportUnrecognizedArguments(count, args.data())) return 1;
 
     const Studio& s = studio();
-    std::printf("%d distinct %d x %d photos (%.1f MB each), hard-linked into folders of %d without and %d and %d with an "
-                "embedded thumbnail, in %s; %u cores\n",
-                kDistinct, kWidth, kHeight, s.megabytes, kPlainPhotos, kThumbPhotos, kReconcilePhotos, s.dir.c_str(),
-                std::max(1u, std::thread::hardware_concurrency()));
+    std::printf(
+        "%d distinct %d x %d photos (%.1f MB each), hard-linked into folders of %d without and %d and %d with an "
+        "embedded thumbnail, in %s; %u cores\n",
+        kDistinct, kWidth, kHeight, s.megabytes, kPlainPhotos, kThumbPhotos, kReconcilePhotos, s.dir.c_str(),
+        std::max(1u, std::thread::hardware_concurrency()));
     Recorder rec;
     benchmark::RunSpecifiedBenchmarks(&rec);
     benchmark::Shutdown();
@@ -366,21 +374,25 @@ int main(int argc, char** argv) {
          rec.find("BM_FirstLoad_Embedded_Ours"), "tile-pipeline", rec.find("BM_FirstLoad_Embedded_Pipeline"), 1.1);
     goal("first load of " + n100 + " photos without embedded thumbnails, within 1.1x of the tile pipeline alone",
          rec.find("BM_FirstLoad_Decoded_Ours"), "tile-pipeline", rec.find("BM_FirstLoad_Decoded_Pipeline"), 1.1);
-    goal("reconciling an imported order of " + n2000 + " photos (embedded thumbnails), within 1.2x of the tile pipeline alone",
+    goal("reconciling an imported order of " + n2000 +
+             " photos (embedded thumbnails), within 1.2x of the tile pipeline alone",
          rec.find("BM_Reconcile_Embedded_Ours"), "tile-pipeline", rec.find("BM_Reconcile_Embedded_Pipeline"), 1.2);
     // Against the peer tool on the same folder, with the imaging goals (the loader adds next to nothing).
     goal("first load of " + n300 + " photos with embedded thumbnails, at least 50x vipsthumbnail throughput",
-         rec.find("BM_FirstLoad_Embedded_Ours"), "vipsthumbnail", rec.find("BM_FirstLoad_Embedded_vipsthumbnail"), 1 / 50.0);
+         rec.find("BM_FirstLoad_Embedded_Ours"), "vipsthumbnail", rec.find("BM_FirstLoad_Embedded_vipsthumbnail"),
+         1 / 50.0);
     goal("first load of " + n100 + " photos without embedded thumbnails, at least 1.8x vipsthumbnail throughput",
-         rec.find("BM_FirstLoad_Decoded_Ours"), "vipsthumbnail", rec.find("BM_FirstLoad_Decoded_vipsthumbnail"), 1 / 1.8);
+         rec.find("BM_FirstLoad_Decoded_Ours"), "vipsthumbnail", rec.find("BM_FirstLoad_Decoded_vipsthumbnail"),
+         1 / 1.8);
     // What the loader adds per photo on the user-interface thread (table rows, entries, progress), seen
     // on small photos whose tiles cost next to nothing.
     const double smallPipeline = rec.find("BM_Small_Pipeline");
     if (smallPipeline > 0 && rec.find("BM_Small_Import") > 0 && rec.find("BM_Small_Reconcile") > 0)
-        std::printf("INFO the loader's own work per photo (%d small photos, tile pipeline alone %.1f us/photo): "
-                    "import %.1f us, reconcile %.1f us\n",
-                    kReconcilePhotos, smallPipeline * 1000 / kReconcilePhotos,
-                    (rec.find("BM_Small_Import") - smallPipeline) * 1000 / kReconcilePhotos,
-                    (rec.find("BM_Small_Reconcile") - smallPipeline) * 1000 / kReconcilePhotos);
+        std::printf(
+            "INFO the loader's own work per photo (%d small photos, tile pipeline alone %.1f us/photo): "
+            "import %.1f us, reconcile %.1f us\n",
+            kReconcilePhotos, smallPipeline * 1000 / kReconcilePhotos,
+            (rec.find("BM_Small_Import") - smallPipeline) * 1000 / kReconcilePhotos,
+            (rec.find("BM_Small_Reconcile") - smallPipeline) * 1000 / kReconcilePhotos);
     return 0;
 }

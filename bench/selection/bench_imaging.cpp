@@ -45,8 +45,9 @@ xp::ui::Image photo(unsigned seed) {
     std::vector<float> cx(kWidth * 3), cy(kHeight * 3);
     for (int x = 0; x < kWidth; ++x)
         for (int c = 0; c < 3; ++c)
-            cx[x * 3 + c] = static_cast<float>(60 * std::sin(x * (0.0011 + 0.0003 * c) + seed) +
-                                               25 * std::sin(x * 0.013 * (c + 1) + seed * 3) + 10 * std::sin(x * 0.09 + c));
+            cx[x * 3 + c] =
+                static_cast<float>(60 * std::sin(x * (0.0011 + 0.0003 * c) + seed) +
+                                   25 * std::sin(x * 0.013 * (c + 1) + seed * 3) + 10 * std::sin(x * 0.09 + c));
     for (int y = 0; y < kHeight; ++y)
         for (int c = 0; c < 3; ++c)
             cy[y * 3 + c] = static_cast<float>(50 * std::cos(y * (0.0015 + 0.0002 * c) + seed * 2) +
@@ -99,8 +100,8 @@ std::vector<std::uint8_t> exifWithThumbnail(const std::vector<std::uint8_t>& thu
 }
 
 void writeFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
 struct Photos {
@@ -156,8 +157,10 @@ bool runAll(const std::vector<std::vector<std::string>>& commands, unsigned para
     };
     for (const auto& c : commands) {
         if (running == parallel) reap();
-        if (spawn(c) <= 0) ok = false;
-        else ++running;
+        if (spawn(c) <= 0)
+            ok = false;
+        else
+            ++running;
     }
     while (running > 0) reap();
     return ok;
@@ -234,14 +237,16 @@ void BM_TilesDecoded_vipsthumbnail(benchmark::State& state) { vipsthumbnail(stat
 void BM_TilesDecoded_djpeg_1_8(benchmark::State& state) {
     CpuPerPhoto cpu(true);
     for (auto _ : state)
-        for (const std::string& f : photos().plain) runOrSkip(state, {"djpeg", "-scale", "1/8", "-outfile", "/dev/null", f});
+        for (const std::string& f : photos().plain)
+            runOrSkip(state, {"djpeg", "-scale", "1/8", "-outfile", "/dev/null", f});
     cpu.report(state, kPhotos);
 }
 // The floor measured directly: one djpeg per core at a time. On a machine shared with other work this
 // competes for the cores as our workers do, where the sequential run divided by the cores cannot.
 void BM_TilesDecoded_djpeg_1_8_parallel(benchmark::State& state) {
     std::vector<std::vector<std::string>> commands;
-    for (const std::string& f : photos().plain) commands.push_back({"djpeg", "-scale", "1/8", "-outfile", "/dev/null", f});
+    for (const std::string& f : photos().plain)
+        commands.push_back({"djpeg", "-scale", "1/8", "-outfile", "/dev/null", f});
     const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
     for (auto _ : state)
         if (!runAll(commands, cores)) state.SkipWithError("could not run djpeg");
@@ -252,14 +257,16 @@ void BM_TilesEmbedded_vipsthumbnail(benchmark::State& state) { vipsthumbnail(sta
 void BM_Display_Ours(benchmark::State& state) {
     CpuPerPhoto cpu(false);
     for (auto _ : state)
-        for (const std::string& f : photos().plain) benchmark::DoNotOptimize(xp::decodeForDisplay(f, 1920, 1080).pixels.data());
+        for (const std::string& f : photos().plain)
+            benchmark::DoNotOptimize(xp::decodeForDisplay(f, 1920, 1080).pixels.data());
     cpu.report(state, kPhotos);
 }
 void BM_Display_djpeg_3_8(benchmark::State& state) {
     // 3/8 is the scale the display decode picks for 6000 × 4000 into 1920 × 1080 (2250 × 1500).
     CpuPerPhoto cpu(true);
     for (auto _ : state)
-        for (const std::string& f : photos().plain) runOrSkip(state, {"djpeg", "-scale", "3/8", "-outfile", "/dev/null", f});
+        for (const std::string& f : photos().plain)
+            runOrSkip(state, {"djpeg", "-scale", "3/8", "-outfile", "/dev/null", f});
     cpu.report(state, kPhotos);
 }
 
@@ -310,7 +317,8 @@ void BM_TurnLossless_Ours(benchmark::State& state) {
     CpuPerPhoto cpu(false);
     for (auto _ : state)
         for (int i = 0; i < kTurnPhotos; ++i)
-            if (!xp::rotateImageFile(photos().plain[i], out, 90, 0xFFFFFF, xp::ImageFormat::Jpeg)) state.SkipWithError("turn failed");
+            if (!xp::rotateImageFile(photos().plain[i], out, 90, 0xFFFFFF, xp::ImageFormat::Jpeg))
+                state.SkipWithError("turn failed");
     cpu.report(state, kTurnPhotos);
 }
 void BM_TurnLossless_jpegtran(benchmark::State& state) {
@@ -336,7 +344,11 @@ XP_PASS(BM_TilesEmbedded_vipsthumbnail, 5);
 XP_PASS(BM_Display_Ours, 5);
 XP_PASS(BM_Display_djpeg_3_8, 5);
 BENCHMARK(BM_DisplayCache_Next)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1)->Repetitions(3);
-BENCHMARK(BM_DisplayCache_NextWithoutDwell)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1)->Repetitions(3);
+BENCHMARK(BM_DisplayCache_NextWithoutDwell)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->Iterations(1)
+    ->Repetitions(3);
 XP_PASS(BM_TurnLossless_Ours, 3);
 XP_PASS(BM_TurnLossless_jpegtran, 3);
 
@@ -350,7 +362,8 @@ public:
             if (r.error_occurred || r.run_type != Run::RT_Iteration) continue;
             const std::string name = r.run_name.str();
             keepLowest(ms, name, r.GetAdjustedRealTime());
-            if (auto c = r.counters.find("cpu_ms_per_photo"); c != r.counters.end()) keepLowest(cpu, name, c->second.value);
+            if (auto c = r.counters.find("cpu_ms_per_photo"); c != r.counters.end())
+                keepLowest(cpu, name, c->second.value);
         }
         ConsoleReporter::ReportRuns(runs);
     }
@@ -395,8 +408,8 @@ int main(int argc, char** argv) {
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     const Photos& p = photos();
     const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
-    std::printf("%d photos of %d x %d, %.1f MB each on average, in %s; %u cores\n", kPhotos, kWidth, kHeight, p.megabytes,
-                p.dir.c_str(), cores);
+    std::printf("%d photos of %d x %d, %.1f MB each on average, in %s; %u cores\n", kPhotos, kWidth, kHeight,
+                p.megabytes, p.dir.c_str(), cores);
     Recorder rec;
     benchmark::RunSpecifiedBenchmarks(&rec);
     benchmark::Shutdown();
@@ -407,7 +420,8 @@ int main(int argc, char** argv) {
     };
     const double decoded = perPhoto("BM_TilesDecoded_Ours/"), vipsDecoded = perPhoto("BM_TilesDecoded_vipsthumbnail/");
     const double floor = perPhoto("BM_TilesDecoded_djpeg_1_8/");
-    const double embedded = perPhoto("BM_TilesEmbedded_Ours/"), vipsEmbedded = perPhoto("BM_TilesEmbedded_vipsthumbnail/");
+    const double embedded = perPhoto("BM_TilesEmbedded_Ours/"),
+                 vipsEmbedded = perPhoto("BM_TilesEmbedded_vipsthumbnail/");
     const double display = perPhoto("BM_Display_Ours/"), djpegDisplay = perPhoto("BM_Display_djpeg_3_8/");
     const double turn = find(rec.ms, "BM_TurnLossless_Ours/") / kTurnPhotos;
     const double jpegtran = find(rec.ms, "BM_TurnLossless_jpegtran/") / kTurnPhotos;
@@ -419,27 +433,31 @@ int main(int argc, char** argv) {
          ("djpeg-scale-1/8-per-core(/" + std::to_string(cores) + ")").c_str(), floor > 0 ? floor / cores : floor, 1.15);
     const double oneThread = perPhoto("BM_TilesDecoded_OursOneThread/");
     if (oneThread > 0 && floor > 0)
-        std::printf("INFO tiles on one thread: ours %.2f ms/photo, djpeg -scale 1/8 %.2f ms/photo (same work per core)\n",
-                    oneThread, floor);
+        std::printf(
+            "INFO tiles on one thread: ours %.2f ms/photo, djpeg -scale 1/8 %.2f ms/photo (same work per core)\n",
+            oneThread, floor);
     const double parallelFloor = perPhoto("BM_TilesDecoded_djpeg_1_8_parallel/");
     if (parallelFloor > 0 && decoded > 0)
-        std::printf("INFO tiles against %u djpeg -scale 1/8 at once: ours %.2f ms/photo, djpeg %.2f ms/photo, ratio %.3f\n",
-                    cores, decoded, parallelFloor, decoded / parallelFloor);
-    goal("tiles with embedded thumbnail, at least 50x vipsthumbnail throughput", embedded, "vipsthumbnail", vipsEmbedded,
-         1 / 50.0);
+        std::printf(
+            "INFO tiles against %u djpeg -scale 1/8 at once: ours %.2f ms/photo, djpeg %.2f ms/photo, ratio %.3f\n",
+            cores, decoded, parallelFloor, decoded / parallelFloor);
+    goal("tiles with embedded thumbnail, at least 50x vipsthumbnail throughput", embedded, "vipsthumbnail",
+         vipsEmbedded, 1 / 50.0);
     goal("decodeForDisplay 24 MP to 1920x1080, within 1.2x of djpeg at the same scale", display, "djpeg-scale-3/8",
          djpegDisplay, 1.2);
     if (g_worstNextMs > 0)
-        std::printf("GOAL next photo from the prefetch cache: ours %.3f ms (worst step), baseline budget 20.00 ms, "
-                    "ratio %.4f (goal <= 1.000)%s\n",
-                    g_worstNextMs, g_worstNextMs / 20, g_worstNextMs <= 20 ? "" : "  MISSED");
+        std::printf(
+            "GOAL next photo from the prefetch cache: ours %.3f ms (worst step), baseline budget 20.00 ms, "
+            "ratio %.4f (goal <= 1.000)%s\n",
+            g_worstNextMs, g_worstNextMs / 20, g_worstNextMs <= 20 ? "" : "  MISSED");
     goal("lossless 90 degree turn, within 1.2x of jpegtran -rotate 90 -perfect", turn, "jpegtran", jpegtran, 1.2);
-    std::printf("INFO CPU time per photo (user + system, whatever else the machine runs): tiles ours %.1f ms, "
-                "djpeg -scale 1/8 %.1f ms, vipsthumbnail %.1f ms; display ours %.1f ms, djpeg -scale 3/8 %.1f ms; "
-                "lossless turn ours %.1f ms, jpegtran %.1f ms\n",
-                find(rec.cpu, "BM_TilesDecoded_Ours/"), find(rec.cpu, "BM_TilesDecoded_djpeg_1_8/"),
-                find(rec.cpu, "BM_TilesDecoded_vipsthumbnail/"), find(rec.cpu, "BM_Display_Ours/"),
-                find(rec.cpu, "BM_Display_djpeg_3_8/"), find(rec.cpu, "BM_TurnLossless_Ours/"),
-                find(rec.cpu, "BM_TurnLossless_jpegtran/"));
+    std::printf(
+        "INFO CPU time per photo (user + system, whatever else the machine runs): tiles ours %.1f ms, "
+        "djpeg -scale 1/8 %.1f ms, vipsthumbnail %.1f ms; display ours %.1f ms, djpeg -scale 3/8 %.1f ms; "
+        "lossless turn ours %.1f ms, jpegtran %.1f ms\n",
+        find(rec.cpu, "BM_TilesDecoded_Ours/"), find(rec.cpu, "BM_TilesDecoded_djpeg_1_8/"),
+        find(rec.cpu, "BM_TilesDecoded_vipsthumbnail/"), find(rec.cpu, "BM_Display_Ours/"),
+        find(rec.cpu, "BM_Display_djpeg_3_8/"), find(rec.cpu, "BM_TurnLossless_Ours/"),
+        find(rec.cpu, "BM_TurnLossless_jpegtran/"));
     return 0;
 }

@@ -11,13 +11,13 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <sys/stat.h>
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <map>
 #include <string>
-#include <sys/stat.h>
 #include <vector>
 
 #include "store/ciphered_file.h"
@@ -43,7 +43,7 @@ std::string photoPath, photoMemoPath, photoFloorPath, photoFloorMemoPath, photoP
 int32_t orderRecordLength = 0, photoRecordLength = 0;
 int64_t orderFirst = 0, photoFirst = 0;
 std::vector<int32_t> orderOffsets;  // field offsets in the record
-constexpr int kHotOrder = 5000;    // the record the single-field benchmarks work on
+constexpr int kHotOrder = 5000;     // the record the single-field benchmarks work on
 constexpr int kHotPhoto = 1000;
 constexpr int kHotMemoField = 2;  // (1000 + 2) % 3 == 0: a two-block value
 std::vector<int32_t> hotChain;    // its blocks, the same in the protected file and its copies
@@ -205,7 +205,6 @@ void BM_ReadText_Pread(benchmark::State& state) {
 }
 
 // ---- readField of a memo ---------------------------------------------------------------------------
-
 
 void BM_ReadMemo_Ours(benchmark::State& state) {
     RecordStore s;
@@ -439,12 +438,8 @@ void memoRewriteRaw(benchmark::State& state, const std::string& table, const std
     ::close(mf);
 }
 
-void BM_MemoRewrite_Floor(benchmark::State& state) {
-    memoRewriteRaw<true>(state, photoFloorPath, photoFloorMemoPath);
-}
-void BM_MemoRewrite_Pread(benchmark::State& state) {
-    memoRewriteRaw<false>(state, photoPlainPath, photoPlainMemoPath);
-}
+void BM_MemoRewrite_Floor(benchmark::State& state) { memoRewriteRaw<true>(state, photoFloorPath, photoFloorMemoPath); }
+void BM_MemoRewrite_Pread(benchmark::State& state) { memoRewriteRaw<false>(state, photoPlainPath, photoPlainMemoPath); }
 
 // ---- reporting -------------------------------------------------------------------------------------
 
@@ -478,7 +473,7 @@ public:
 
 }  // namespace
 
-#define XP_TRIPLE(name, unit)                                                      \
+#define XP_TRIPLE(name, unit)                                               \
     BENCHMARK(BM_##name##_Ours)->Unit(unit)->Repetitions(3)->MinTime(0.2);  \
     BENCHMARK(BM_##name##_Floor)->Unit(unit)->Repetitions(3)->MinTime(0.2); \
     BENCHMARK(BM_##name##_Pread)->Unit(unit)->Repetitions(3)->MinTime(0.2)
@@ -500,15 +495,16 @@ int main(int argc, char** argv) {
         const char* bench;
         const char* name;
         bool ms;
-    } goals[] = {{"ReadText", "readField text", false},        {"ReadMemo", "readField memo", false},
-                 {"WriteText", "writeField text", false},      {"Append", "appendRecord", false},
-                 {"Find", "findRecord whole table", true},     {"Scan", "full scan 9 fields per row", true},
+    } goals[] = {{"ReadText", "readField text", false},    {"ReadMemo", "readField memo", false},
+                 {"WriteText", "writeField text", false},  {"Append", "appendRecord", false},
+                 {"Find", "findRecord whole table", true}, {"Scan", "full scan 9 fields per row", true},
                  {"MemoRewrite", "memo rewrite", false}};
     std::printf("\nCPU time per operation (user + system), fastest of 3 repetitions\n");
     for (const Goal& g : goals) {
         const auto& best = reporter.best;
         const std::string b = g.bench;
-        if (!best.count("BM_" + b + "_Ours") || !best.count("BM_" + b + "_Floor") || !best.count("BM_" + b + "_Pread")) continue;
+        if (!best.count("BM_" + b + "_Ours") || !best.count("BM_" + b + "_Floor") || !best.count("BM_" + b + "_Pread"))
+            continue;
         const double scale = g.ms ? 1e6 : 1e3;
         const char* unit = g.ms ? "ms" : "us";
         const double ours = best.at("BM_" + b + "_Ours") / scale;

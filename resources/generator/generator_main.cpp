@@ -19,11 +19,10 @@ namespace {
 bool captionFontAvailable() {
     const QFontInfo info(xp::gen::captionFont(15));
     if (info.family() == QString::fromUtf8(xp::gen::captionFamily)) return true;
-    std::fprintf(
-        stderr,
-        "xp_picture_generator: the font \"%s\" is not installed (Debian package fonts-wqy-microhei); "
-        "got \"%s\" instead\n",
-        xp::gen::captionFamily, qPrintable(info.family()));
+    std::fprintf(stderr,
+                 "xp_picture_generator: the font \"%s\" is not installed (Debian package fonts-wqy-microhei); "
+                 "got \"%s\" instead\n",
+                 xp::gen::captionFamily, qPrintable(info.family()));
     return false;
 }
 

@@ -145,12 +145,8 @@ QPainterPath iconPath(Icon icon) {
             p.cubicTo(14.9, 11.4, 12, 11.7, 12, 13.9);
             p.addEllipse(QPointF(12, 17), 0.5, 0.5);
             break;
-        case Icon::Previous:
-            p = chevron({14.5, 4.5}, {7, 12}, {14.5, 19.5});
-            break;
-        case Icon::Next:
-            p = chevron({9.5, 4.5}, {17, 12}, {9.5, 19.5});
-            break;
+        case Icon::Previous: p = chevron({14.5, 4.5}, {7, 12}, {14.5, 19.5}); break;
+        case Icon::Next: p = chevron({9.5, 4.5}, {17, 12}, {9.5, 19.5}); break;
         case Icon::ZoomIn:
         case Icon::ZoomOut:
             p.addEllipse(QPointF(10.5, 10.5), 6.8, 6.8);
@@ -165,12 +161,8 @@ QPainterPath iconPath(Icon icon) {
             p.addPath(chevron({9, 20}, {4, 20}, {4, 15}));
             p.addRoundedRect(QRectF(8.5, 8.5, 7, 7), 1.2, 1.2);
             break;
-        case Icon::RotateLeft:
-            p = arcArrow({12, 12.5}, 7.5, 240, 270);
-            break;
-        case Icon::RotateRight:
-            p = arcArrow({12, 12.5}, 7.5, 300, -270);
-            break;
+        case Icon::RotateLeft: p = arcArrow({12, 12.5}, 7.5, 240, 270); break;
+        case Icon::RotateRight: p = arcArrow({12, 12.5}, 7.5, 300, -270); break;
         case Icon::Trash:
             p.addPath(line(4, 6.5, 20, 6.5));
             p.moveTo(9.5, 6.5);
@@ -196,9 +188,7 @@ QPainterPath iconPath(Icon icon) {
             p.addPath(line(6.5, 6.5, 17.5, 17.5));
             p.addPath(line(17.5, 6.5, 6.5, 17.5));
             break;
-        case Icon::Minimize:
-            p.addPath(line(6.5, 12.5, 17.5, 12.5));
-            break;
+        case Icon::Minimize: p.addPath(line(6.5, 12.5, 17.5, 12.5)); break;
         case Icon::Back:
             p.addPath(chevron({8.5, 5}, {4, 9.5}, {8.5, 14}));
             p.moveTo(4, 9.5);

@@ -24,9 +24,7 @@ void paintBannerGround(QPainter& p, int width) {
     p.fillRect(QRect(0, bannerHeight - 1, width, 1), QColor(22, 24, 27));
 }
 
-QColor columnColour() {
-    return toColor(pictures::palette::column);
-}
+QColor columnColour() { return toColor(pictures::palette::column); }
 
 }  // namespace
 
@@ -52,8 +50,8 @@ QImage paintMainLogo() {
 
     const double rule = 55 + captionWidth(name, wordmark) + 13;
     p.fillRect(QRectF(rule, 16, 1, 18), QColor(86, 92, 102));
-    drawCaption(p, QStringLiteral("影楼选片系统"), captionFont(15, 108),
-                toColor(pictures::palette::textMuted), rule + 13, 25);
+    drawCaption(p, QStringLiteral("影楼选片系统"), captionFont(15, 108), toColor(pictures::palette::textMuted),
+                rule + 13, 25);
     return image;
 }
 

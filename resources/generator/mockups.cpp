@@ -19,7 +19,7 @@ namespace {
 constexpr int screenW = 1366, screenH = 768;
 
 class PictureFolder {
-  public:
+public:
     explicit PictureFolder(const QString& folder) : dir_(folder) {}
 
     QImage operator()(std::string_view name) {
@@ -34,14 +34,12 @@ class PictureFolder {
     }
     bool missing() const { return missing_; }
 
-  private:
+private:
     QDir dir_;
     bool missing_ = false;
 };
 
-QColor pal(pictures::Rgb rgb) {
-    return toColor(rgb);
-}
+QColor pal(pictures::Rgb rgb) { return toColor(rgb); }
 
 void label(QPainter& p, const QString& text, QRectF box, const QColor& colour, int size = 12) {
     drawCaption(p, text, captionFont(size), colour, box.left(), box.center().y());
@@ -121,14 +119,12 @@ QImage mainMockup(PictureFolder& pic) {
     const int T = 83, L = 184;
     p.drawImage(0, T, pic(pictures::mainColumn), 0, 0, L, H - T);
 
-    const pictures::ButtonFaces* faces[] = {
-        &pictures::navImport,  &pictures::navOrders,  &pictures::navCustomer, &pictures::navAutoSplit,
-        &pictures::navSamples, &pictures::navDesigns, &pictures::navSettings, &pictures::navLogo};
+    const pictures::ButtonFaces* faces[] = {&pictures::navImport,    &pictures::navOrders,  &pictures::navCustomer,
+                                            &pictures::navAutoSplit, &pictures::navSamples, &pictures::navDesigns,
+                                            &pictures::navSettings,  &pictures::navLogo};
     for (int i = 0; i < 8; ++i) {
         // One button marked as the open function, one under the mouse, the rest at rest.
-        std::string_view face = i == 1   ? faces[i]->disabled
-                                : i == 4 ? faces[i]->highlighted
-                                         : faces[i]->normal;
+        std::string_view face = i == 1 ? faces[i]->disabled : i == 4 ? faces[i]->highlighted : faces[i]->normal;
         const QPoint at = i == 7 ? QPoint(8, 521) : QPoint(9, 98 + 60 * i);
         p.drawImage(at, pic(face));
     }

@@ -11,15 +11,12 @@ namespace xp::gen {
 
 namespace {
 
-void addFaces(std::vector<PictureEntry>& out, const pictures::ButtonFaces& faces, Icon icon,
-              const char* caption) {
+void addFaces(std::vector<PictureEntry>& out, const pictures::ButtonFaces& faces, Icon icon, const char* caption) {
     const QString text = QString::fromUtf8(caption);
+    out.push_back({faces.normal, Storage::OpaquePng, [=] { return paintNavFace(icon, text, FaceState::Normal); }});
     out.push_back(
-        {faces.normal, Storage::OpaquePng, [=] { return paintNavFace(icon, text, FaceState::Normal); }});
-    out.push_back({faces.highlighted, Storage::OpaquePng,
-                   [=] { return paintNavFace(icon, text, FaceState::Highlighted); }});
-    out.push_back(
-        {faces.disabled, Storage::OpaquePng, [=] { return paintNavFace(icon, text, FaceState::Disabled); }});
+        {faces.highlighted, Storage::OpaquePng, [=] { return paintNavFace(icon, text, FaceState::Highlighted); }});
+    out.push_back({faces.disabled, Storage::OpaquePng, [=] { return paintNavFace(icon, text, FaceState::Disabled); }});
 }
 
 }  // namespace
@@ -45,17 +42,13 @@ std::vector<PictureEntry> pictureCatalogue() {
     addFaces(out, px::navSettings, Icon::Gear, "系统设置");
     addFaces(out, px::navLogo, Icon::Brush, "更换LOGO");
 
-    out.push_back(
-        {px::linkWebsite, Storage::OpaquePng, [] { return paintLink(Icon::Globe, "官方网站", 74); }});
-    out.push_back(
-        {px::linkContact, Storage::OpaquePng, [] { return paintLink(Icon::Mail, "联系我们", 68); }});
-    out.push_back(
-        {px::linkHelp, Storage::OpaquePng, [] { return paintLink(Icon::Help, "在线帮助中心", 105); }});
+    out.push_back({px::linkWebsite, Storage::OpaquePng, [] { return paintLink(Icon::Globe, "官方网站", 74); }});
+    out.push_back({px::linkContact, Storage::OpaquePng, [] { return paintLink(Icon::Mail, "联系我们", 68); }});
+    out.push_back({px::linkHelp, Storage::OpaquePng, [] { return paintLink(Icon::Help, "在线帮助中心", 105); }});
 
     const int frames = static_cast<int>(px::loadingFrames.size());
     for (int i = 0; i < frames; ++i)
-        out.push_back(
-            {px::loadingFrames[i], Storage::AlphaPng, [=] { return paintLoadingFrame(i, frames); }});
+        out.push_back({px::loadingFrames[i], Storage::AlphaPng, [=] { return paintLoadingFrame(i, frames); }});
 
     out.push_back({px::viewerPlay, Storage::AlphaPng, [] { return paintPlayButton(false); }});
     out.push_back({px::viewerPause, Storage::AlphaPng, [] { return paintPlayButton(true); }});
@@ -84,12 +77,11 @@ std::vector<PictureEntry> pictureCatalogue() {
                    [] { return paintGalleryTitle(Icon::Gallery, "样照欣赏", "SAMPLE GALLERY"); }});
     out.push_back({px::galleryTitleDesigns, Storage::Jpeg,
                    [] { return paintGalleryTitle(Icon::Layout, "设计看版", "DESIGN BOARDS"); }});
+    out.push_back({px::galleryExit.normal, Storage::OpaquePng, [] { return paintGalleryExitFace(FaceState::Normal); }});
     out.push_back(
-        {px::galleryExit.normal, Storage::OpaquePng, [] { return paintGalleryExitFace(FaceState::Normal); }});
-    out.push_back({px::galleryExit.highlighted, Storage::OpaquePng,
-                   [] { return paintGalleryExitFace(FaceState::Highlighted); }});
-    out.push_back({px::galleryExit.disabled, Storage::OpaquePng,
-                   [] { return paintGalleryExitFace(FaceState::Disabled); }});
+        {px::galleryExit.highlighted, Storage::OpaquePng, [] { return paintGalleryExitFace(FaceState::Highlighted); }});
+    out.push_back(
+        {px::galleryExit.disabled, Storage::OpaquePng, [] { return paintGalleryExitFace(FaceState::Disabled); }});
 
     out.push_back({px::folderIcon, Storage::AlphaPng, paintFolderIcon});
     out.push_back({px::appIcon, Storage::AlphaPng, paintAppIcon});

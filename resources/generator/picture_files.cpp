@@ -10,9 +10,7 @@
 
 namespace xp::gen {
 
-const char* extensionFor(Storage storage) {
-    return storage == Storage::Jpeg ? ".jpg" : ".png";
-}
+const char* extensionFor(Storage storage) { return storage == Storage::Jpeg ? ".jpg" : ".png"; }
 
 namespace {
 
@@ -33,8 +31,7 @@ bool writeJpeg(const QImage& image, const QString& path) {
     }
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
-    return file.write(reinterpret_cast<const char*>(jpeg), static_cast<qint64>(size)) ==
-           static_cast<qint64>(size);
+    return file.write(reinterpret_cast<const char*>(jpeg), static_cast<qint64>(size)) == static_cast<qint64>(size);
 }
 
 bool writePng(const QImage& image, bool alpha, const QString& path) {
@@ -43,8 +40,7 @@ bool writePng(const QImage& image, bool alpha, const QString& path) {
     // Qt takes the compression as 0 to 100 and maps it onto zlib levels; 100 is the smallest file.
     writer.setCompression(100);
     if (!writer.write(out)) {
-        std::fprintf(stderr, "PNG encoding failed for %s: %s\n", qPrintable(path),
-                     qPrintable(writer.errorString()));
+        std::fprintf(stderr, "PNG encoding failed for %s: %s\n", qPrintable(path), qPrintable(writer.errorString()));
         return false;
     }
     return true;
@@ -54,12 +50,9 @@ bool writePng(const QImage& image, bool alpha, const QString& path) {
 
 bool writePicture(const QImage& image, Storage storage, const QString& path) {
     switch (storage) {
-        case Storage::Jpeg:
-            return writeJpeg(image, path);
-        case Storage::OpaquePng:
-            return writePng(image, false, path);
-        case Storage::AlphaPng:
-            return writePng(image, true, path);
+        case Storage::Jpeg: return writeJpeg(image, path);
+        case Storage::OpaquePng: return writePng(image, false, path);
+        case Storage::AlphaPng: return writePng(image, true, path);
     }
     return false;
 }

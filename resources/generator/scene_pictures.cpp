@@ -14,9 +14,7 @@ namespace xp::gen {
 
 namespace {
 
-QColor accent(int alpha = 255) {
-    return toColor(pictures::palette::accent, alpha);
-}
+QColor accent(int alpha = 255) { return toColor(pictures::palette::accent, alpha); }
 
 // Soft out-of-focus discs, the kind a studio light throws behind a sitter.
 void paintBokeh(QPainter& p, const QRectF& area, int count, unsigned seed, const QColor& tint, int maxAlpha) {
@@ -69,9 +67,8 @@ QPainterPath ridge(double width, double height, double base, double amplitude, d
     for (int i = 0; i <= 64; ++i) {
         const double x = width * i / 64.0;
         const double u = x / width * 6.283;
-        const double y =
-            base - amplitude * (0.55 * std::sin(u * 1.3 + phase) + 0.3 * std::sin(u * 2.9 + phase * 2) +
-                                0.15 * std::sin(u * 6.1 + phase * 3));
+        const double y = base - amplitude * (0.55 * std::sin(u * 1.3 + phase) + 0.3 * std::sin(u * 2.9 + phase * 2) +
+                                             0.15 * std::sin(u * 6.1 + phase * 3));
         path.lineTo(x, y);
     }
     path.lineTo(width, height);
@@ -193,8 +190,8 @@ QImage photoSeaside(int w, int h) {
 
 // A print on the table: white border, photo, soft shadow; centred on `centre`, turned by `angle`.
 void paintPrint(QPainter& p, const QImage& photo, QPointF centre, double angle, int border) {
-    const QRectF outer(-photo.width() / 2.0 - border, -photo.height() / 2.0 - border,
-                       photo.width() + 2.0 * border, photo.height() + 2.0 * border);
+    const QRectF outer(-photo.width() / 2.0 - border, -photo.height() / 2.0 - border, photo.width() + 2.0 * border,
+                       photo.height() + 2.0 * border);
     p.save();
     p.translate(centre);
     p.rotate(angle);
@@ -310,10 +307,9 @@ QImage paintMainBackground() {
         p.setPen(toColor(pictures::palette::text));
         p.drawText(QPointF((w - captionWidth(name, title)) / 2, 474), name);
         const QFont hintFont = captionFont(14, 104);
-        const QString hint =
-            QStringLiteral("从左侧「导入选片数据」开始新的订单，或在「数据管理」中打开已有订单");
-        drawCaption(p, hint, hintFont, toColor(pictures::palette::textMuted),
-                    (w - captionWidth(hint, hintFont)) / 2, 506);
+        const QString hint = QStringLiteral("从左侧「导入选片数据」开始新的订单，或在「数据管理」中打开已有订单");
+        drawCaption(p, hint, hintFont, toColor(pictures::palette::textMuted), (w - captionWidth(hint, hintFont)) / 2,
+                    506);
         p.fillRect(QRectF(w / 2.0 - 18, 530, 36, 2), accent(200));
     }
     dither(image, 2, 5);

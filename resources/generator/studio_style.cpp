@@ -10,9 +10,7 @@
 
 namespace xp::gen {
 
-QColor toColor(pictures::Rgb rgb, int alpha) {
-    return QColor(rgb.r, rgb.g, rgb.b, alpha);
-}
+QColor toColor(pictures::Rgb rgb, int alpha) { return QColor(rgb.r, rgb.g, rgb.b, alpha); }
 
 QColor mix(const QColor& a, const QColor& b, double t) {
     auto lerp = [t](int x, int y) { return static_cast<int>(std::lround(x + (y - x) * t)); };
@@ -63,8 +61,7 @@ void dither(QImage& image, int amplitude, unsigned seed) {
 namespace {
 
 // One horizontal box pass of the given radius over every channel, from src into dst.
-void boxPass(const std::vector<std::uint32_t>& src, std::vector<std::uint32_t>& dst, int w, int h,
-             int radius) {
+void boxPass(const std::vector<std::uint32_t>& src, std::vector<std::uint32_t>& dst, int w, int h, int radius) {
     const int window = 2 * radius + 1;
     for (int y = 0; y < h; ++y) {
         const std::uint32_t* in = &src[static_cast<size_t>(y) * w];
@@ -98,8 +95,7 @@ void blur(QImage& image, int radius) {
     const int w = image.width(), h = image.height();
     std::vector<std::uint32_t> a(static_cast<size_t>(w) * h), b(a.size());
     for (int y = 0; y < h; ++y)
-        std::copy_n(reinterpret_cast<const std::uint32_t*>(image.constScanLine(y)), w,
-                    &a[static_cast<size_t>(y) * w]);
+        std::copy_n(reinterpret_cast<const std::uint32_t*>(image.constScanLine(y)), w, &a[static_cast<size_t>(y) * w]);
     // Three box passes of radius r/sqrt(3) come close to a Gaussian of radius r.
     const int r = std::max(1, static_cast<int>(std::lround(radius / 1.732)));
     for (int pass = 0; pass < 3; ++pass) {
@@ -117,8 +113,7 @@ void blur(QImage& image, int radius) {
         std::copy_n(&a[static_cast<size_t>(y) * w], w, reinterpret_cast<std::uint32_t*>(image.scanLine(y)));
 }
 
-void softShadow(QPainter& p, const QRectF& rect, double radius, double blurRadius, QPointF offset,
-                double opacity) {
+void softShadow(QPainter& p, const QRectF& rect, double radius, double blurRadius, QPointF offset, double opacity) {
     const int margin = static_cast<int>(std::ceil(blurRadius * 2));
     QImage shadow = transparentCanvas(static_cast<int>(std::ceil(rect.width())) + 2 * margin,
                                       static_cast<int>(std::ceil(rect.height())) + 2 * margin);
@@ -136,12 +131,9 @@ void softShadow(QPainter& p, const QRectF& rect, double radius, double blurRadiu
     p.restore();
 }
 
-double captionWidth(const QString& text, const QFont& font) {
-    return QFontMetricsF(font).horizontalAdvance(text);
-}
+double captionWidth(const QString& text, const QFont& font) { return QFontMetricsF(font).horizontalAdvance(text); }
 
-void drawCaption(QPainter& p, const QString& text, const QFont& font, const QColor& colour, double x,
-                 double centreY) {
+void drawCaption(QPainter& p, const QString& text, const QFont& font, const QColor& colour, double x, double centreY) {
     // Centre the ink of a full-height ideograph, not the line box: the line box carries descender
     // room that Chinese glyphs never use, which would make every caption sit visibly high. A fixed
     // reference glyph keeps the baselines of neighbouring buttons level.

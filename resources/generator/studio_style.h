@@ -34,12 +34,10 @@ void dither(QImage& image, int amplitude, unsigned seed);
 void blur(QImage& image, int radius);
 
 // Paints a soft shadow of a rounded rectangle: offset, blurred, with the given opacity.
-void softShadow(QPainter& p, const QRectF& rect, double radius, double blurRadius, QPointF offset,
-                double opacity);
+void softShadow(QPainter& p, const QRectF& rect, double radius, double blurRadius, QPointF offset, double opacity);
 
 // Draws text so that its ink box is centred vertically on centreY, starting at x.
-void drawCaption(QPainter& p, const QString& text, const QFont& font, const QColor& colour, double x,
-                 double centreY);
+void drawCaption(QPainter& p, const QString& text, const QFont& font, const QColor& colour, double x, double centreY);
 double captionWidth(const QString& text, const QFont& font);
 
 }  // namespace xp::gen

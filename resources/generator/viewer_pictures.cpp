@@ -12,9 +12,7 @@ namespace xp::gen {
 
 namespace {
 
-QColor accent(int alpha = 255) {
-    return toColor(pictures::palette::accent, alpha);
-}
+QColor accent(int alpha = 255) { return toColor(pictures::palette::accent, alpha); }
 const QColor toolGlyph(228, 230, 234);
 
 }  // namespace

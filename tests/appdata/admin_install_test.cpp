@@ -29,8 +29,7 @@ struct AdminRun {
 
 AdminRun admin(const TempDir& dir, const std::string& arguments) {
     std::string out = dir / "stdout", err = dir / "stderr";
-    std::string command =
-        std::string("'") + XP_ADMIN_BINARY + "' " + arguments + " >'" + out + "' 2>'" + err + "'";
+    std::string command = std::string("'") + XP_ADMIN_BINARY + "' " + arguments + " >'" + out + "' 2>'" + err + "'";
     int status = std::system(command.c_str());
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, TempDir::slurp(out), TempDir::slurp(err)};
 }
@@ -41,8 +40,7 @@ std::vector<std::string> column(const std::string& table, const char* field) {
     std::vector<std::string> values;
     if (!openAppTable(store, table)) return {"<cannot open " + table + ">"};
     store.firstRecord();
-    for (int i = 0, n = store.recordCount(); i < n; ++i, store.skipRecords())
-        values.push_back(readText(store, field));
+    for (int i = 0, n = store.recordCount(); i < n; ++i, store.skipRecords()) values.push_back(readText(store, field));
     return values;
 }
 
@@ -56,8 +54,7 @@ std::map<std::string, std::string> listing(const std::string& folder) {
 }
 
 void checkReferenceData(const AppPaths& paths) {
-    EXPECT_EQ(column(paths.userTable, user_fields::kUserName),
-              (std::vector<std::string>{"admin", "小王", "小李"}));
+    EXPECT_EQ(column(paths.userTable, user_fields::kUserName), (std::vector<std::string>{"admin", "小王", "小李"}));
     std::vector<std::string> categories = column(paths.categoryTable, category_fields::kName);
     std::vector<std::string> productCategories = column(paths.productTable, product_fields::kCategory);
     std::vector<std::string> products = column(paths.productTable, product_fields::kName);
@@ -96,8 +93,8 @@ void checkPhotos(const AppPaths& paths) {
             names.insert(name);
             std::string jpeg = readFile(joinPath(folder, name)).value_or("");
             int w = 0, h = 0, sub = 0, space = 0;
-            ASSERT_EQ(tjDecompressHeader3(tj, reinterpret_cast<const unsigned char*>(jpeg.data()),
-                                          jpeg.size(), &w, &h, &sub, &space),
+            ASSERT_EQ(tjDecompressHeader3(tj, reinterpret_cast<const unsigned char*>(jpeg.data()), jpeg.size(), &w, &h,
+                                          &sub, &space),
                       0)
                 << name;
             EXPECT_GE(w * h, 2'000'000) << name;
@@ -115,8 +112,7 @@ void checkPhotos(const AppPaths& paths) {
     for (const std::string& gallery : {paths.sampleFolder, paths.designBoardFolder}) {
         std::vector<std::string> albums = listFolders(gallery);
         ASSERT_FALSE(albums.empty()) << gallery;
-        for (const std::string& album : albums)
-            EXPECT_FALSE(listFiles(joinPath(gallery, album), "*.jpg").empty());
+        for (const std::string& album : albums) EXPECT_FALSE(listFiles(joinPath(gallery, album), "*.jpg").empty());
     }
 }
 
@@ -146,8 +142,7 @@ void checkWorkedOrder(const AppPaths& paths) {
         EXPECT_EQ(readText(store, photo_fields::kFileLength), std::to_string(fileSize(path))) << path;
         if (!readText(store, photo_fields::kProducts).empty()) ++selected;
         std::string retouch = readText(store, photo_fields::kRetouch);
-        if (!retouch.empty())
-            retouchList += readText(store, photo_fields::kFileName) + "（" + retouch + "）\r\n";
+        if (!retouch.empty()) retouchList += readText(store, photo_fields::kFileName) + "（" + retouch + "）\r\n";
     }
     EXPECT_EQ(readShotCount(sel), std::to_string(rows));
     EXPECT_EQ(extra, selected - included);

@@ -58,8 +58,7 @@ TEST(Installation, ExistingInstallationIsRefusedAndUntouched) {
     InstallResult again = createInstallation(dir / "studio");
     EXPECT_FALSE(again.ok);
     EXPECT_NE(again.message.find("already holds an installation"), std::string::npos) << again.message;
-    EXPECT_NE(again.message.find("yhm.EDB (user table): present and usable"), std::string::npos)
-        << again.message;
+    EXPECT_NE(again.message.find("yhm.EDB (user table): present and usable"), std::string::npos) << again.message;
     EXPECT_EQ(snapshot(dir.path()), before);
 }
 
@@ -70,8 +69,7 @@ TEST(Installation, HalfMadeAndForeignDataFoldersAreDescribed) {
     // A category table of another layout, and an order table that is not protected.
     std::filesystem::remove(dir / "studio/data/cplbsjk.EDB");
     RecordStore store;
-    ASSERT_TRUE(
-        store.createTable(dir / "studio/data/cplbsjk", {{"name", static_cast<int>(FieldType::Text), 10}}));
+    ASSERT_TRUE(store.createTable(dir / "studio/data/cplbsjk", {{"name", static_cast<int>(FieldType::Text), 10}}));
     ASSERT_TRUE(store.openTable(dir / "studio/data/cplbsjk"));
     ASSERT_TRUE(store.setTablePassword(kTablePassword));
     store.closeAllTables();
@@ -84,8 +82,7 @@ TEST(Installation, HalfMadeAndForeignDataFoldersAreDescribed) {
     EXPECT_FALSE(result.ok);
     for (const char* expected :
          {"cpdata.EDB (product table): missing", "cplbsjk.EDB (category table): wrong layout",
-          "xpsjk.EDB (order table): does not open with the table password",
-          "yhm.EDB (user table): present and usable"})
+          "xpsjk.EDB (order table): does not open with the table password", "yhm.EDB (user table): present and usable"})
         EXPECT_NE(result.message.find(expected), std::string::npos) << result.message;
     EXPECT_EQ(snapshot(dir.path()), before);
 }

@@ -17,7 +17,7 @@ namespace {
 using test::TempDir;
 
 class SettingsFiles : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override { std::filesystem::create_directory(dir / "data"); }
     TempDir dir;
     AppPaths paths = AppPaths::compute(dir.path());
@@ -50,8 +50,7 @@ TEST_F(SettingsFiles, StoreDetails) {
 TEST_F(SettingsFiles, WarmTipsAreStoredWholeWithoutTerminator) {
     EXPECT_EQ(readWarmTips(paths), "");
     ASSERT_TRUE(writeWarmTips(paths, "请保管好单据\r\n谢谢"));
-    EXPECT_EQ(TempDir::slurp(paths.warmTips),
-              "\xC7\xEB\xB1\xA3\xB9\xDC\xBA\xC3\xB5\xA5\xBE\xDD\r\n\xD0\xBB\xD0\xBB");
+    EXPECT_EQ(TempDir::slurp(paths.warmTips), "\xC7\xEB\xB1\xA3\xB9\xDC\xBA\xC3\xB5\xA5\xBE\xDD\r\n\xD0\xBB\xD0\xBB");
     EXPECT_EQ(readWarmTips(paths), "请保管好单据\r\n谢谢");
 }
 
@@ -112,7 +111,7 @@ TEST(TextFiles, ReportsAreGbkWithoutByteOrderMark) {
 }
 
 class RegistryValues : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override { ::setenv("XDG_CONFIG_HOME", home.path().c_str(), 1); }
     void TearDown() override { ::unsetenv("XDG_CONFIG_HOME"); }
     TempDir home;

@@ -13,7 +13,7 @@ namespace {
 using test::TempDir;
 
 class TableText : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
         std::vector<FieldDef> fields{{toGbk("订单编号"), static_cast<int>(FieldType::Text), 5},
                                      {toGbk("制作要求"), static_cast<int>(FieldType::Memo), 0},

@@ -16,7 +16,9 @@ TEST(TextCodec, RoundTripsKnownGbkBytes) {
         {"admin", "admin"},
         {"订单编号", "\xB6\xA9\xB5\xA5\xB1\xE0\xBA\xC5"},
         {"。", "\xA1\xA3"},
-        {"A。B。", "A\xA1\xA3" "B\xA1\xA3"},
+        {"A。B。",
+         "A\xA1\xA3"
+         "B\xA1\xA3"},
         {"｜", "\xA3\xFC"},
         {"★", "\xA1\xEF"},
     };
@@ -36,7 +38,10 @@ TEST(TextCodec, KeepsCharactersOutsideGbk) {
 TEST(TextCodec, CutDoubleByteCharacterDecodesToReplacement) {
     std::string cut = std::string("\xB6\xA9") + "\xB5";  // "订" and half of "单"
     EXPECT_EQ(fromGbk(cut), "订\xEF\xBF\xBD");
-    EXPECT_EQ(fromGbk("\xFF" "a"), "\xEF\xBF\xBD" "a");
+    EXPECT_EQ(fromGbk("\xFF"
+                      "a"),
+              "\xEF\xBF\xBD"
+              "a");
 }
 
 }  // namespace

@@ -20,9 +20,16 @@ TEST_F(OrderListTest, DataManagementListsEveryOrderWithItsNineColumnsAndNeverDup
     EXPECT_EQ(list().itemCount(), 0) << "no orders yet: an empty list and no message";
     w().按钮_数据管理.enable();
 
-    addOrder({{"订单编号", "A1"}, {"顾客姓名", "张伟"}, {"联系电话", "138"}, {"选片日期", "2015-10-5"},
-              {"看样日期", "2015-10-"}, {"取件日期", "2015-11-1"}, {"选片人", "小王"}, {"选片状态", "未选"},
-              {"是否加急", "加急"}, {"选片目录", "/x"}});
+    addOrder({{"订单编号", "A1"},
+              {"顾客姓名", "张伟"},
+              {"联系电话", "138"},
+              {"选片日期", "2015-10-5"},
+              {"看样日期", "2015-10-"},
+              {"取件日期", "2015-11-1"},
+              {"选片人", "小王"},
+              {"选片状态", "未选"},
+              {"是否加急", "加急"},
+              {"选片目录", "/x"}});
     order("B2", "王芳", "OK");
 
     w().按钮_数据管理.click();
@@ -38,7 +45,8 @@ TEST_F(OrderListTest, DataManagementListsEveryOrderWithItsNineColumnsAndNeverDup
     EXPECT_EQ(list().mode(), ui::ListViewMode::Report);
     EXPECT_TRUE(list().fullRowSelect());
     EXPECT_EQ(listed(), (std::vector<std::string>{"A1", "B2"}));
-    const std::vector<std::string> row = {"A1", "张伟", "138", "2015-10-5", "2015-10-", "2015-11-1", "小王", "未选", "加急"};
+    const std::vector<std::string> row = {"A1",        "张伟", "138",  "2015-10-5", "2015-10-",
+                                          "2015-11-1", "小王", "未选", "加急"};
     for (int c = 0; c < 9; ++c) EXPECT_EQ(list().cell(0, c), row[static_cast<size_t>(c)]) << c;
     EXPECT_TRUE(w().外形框_数据管理.isVisible());
     EXPECT_FALSE(w().按钮_数据管理.isEnabled());
@@ -205,7 +213,8 @@ TEST_F(OrderListTest, DeletingAsksThenRemovesTheRowAndSetsTheOrderDataAside) {
     orders().按钮_删除此单.click();
 
     list().pickItem(0);
-    s.expectMessage("确定要删除订单“A”（顾客：张伟）吗？\r\n\r\n照片不会被删除，该订单的选片数据将移到选片目录的备份文件夹中。")
+    s.expectMessage(
+         "确定要删除订单“A”（顾客：张伟）吗？\r\n\r\n照片不会被删除，该订单的选片数据将移到选片目录的备份文件夹中。")
         .title("提示信息")
         .icon(MessageIcon::Question)
         .buttons(ui::MessageButtons::YesNo)

@@ -48,8 +48,7 @@ TEST(FileSystem, SizeAndExistenceOfMissingThings) {
 
 TEST(FileSystem, ListsMatchingFilesInCaseInsensitiveOrder) {
     TempDir dir;
-    for (const char* name :
-         {"b.jpg", "IMG_01.JPG", "a.b.jpg", "A_.jpg", "AB.jpg", "c.jpeg", "d.jpg.txt", "e.Jpg"})
+    for (const char* name : {"b.jpg", "IMG_01.JPG", "a.b.jpg", "A_.jpg", "AB.jpg", "c.jpeg", "d.jpg.txt", "e.Jpg"})
         dir.put(name, "x");
     std::filesystem::create_directory(dir / "folder.jpg");  // folders are not photos
     ::symlink("nowhere.jpg", (dir / "dangling.jpg").c_str());
@@ -83,8 +82,7 @@ TEST(FileSystem, WildcardMatching) {
         {"aXbXc", "a*b*c", true},
         {"aXbX", "a*b*c", false},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(matchesWildcard(c.name, c.pattern), c.matches) << c.name << " " << c.pattern;
+    for (const Case& c : cases) EXPECT_EQ(matchesWildcard(c.name, c.pattern), c.matches) << c.name << " " << c.pattern;
 }
 
 TEST(FileSystem, CreatesFolders) {

@@ -14,7 +14,7 @@ namespace {
 using test::TempDir;
 
 class Launcher : public ::testing::Test {
-  protected:
+protected:
     // The recorder writes its last argument and the descriptors it holds, then renames the record into
     // place so that a half-written record is never read.
     void SetUp() override {

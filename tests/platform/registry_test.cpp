@@ -16,7 +16,7 @@ using test::TempDir;
 constexpr const char* kKey = "Software\\Microsoft\\Windows\\zelvkj";
 
 class Registry : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override { ::setenv("XDG_CONFIG_HOME", home.path().c_str(), 1); }
     void TearDown() override { ::unsetenv("XDG_CONFIG_HOME"); }
     TempDir home;
@@ -58,8 +58,7 @@ TEST_F(Registry, FileIsPrivateToTheUser) {
 }
 
 TEST_F(Registry, AnyBytesRoundTrip) {
-    const std::string values[] = {
-        "", " padded ", "a\"b\\c", "line\r\nbreak", "\xB6\xA9\xB5\xA5", "dword:00000001"};
+    const std::string values[] = {"", " padded ", "a\"b\\c", "line\r\nbreak", "\xB6\xA9\xB5\xA5", "dword:00000001"};
     for (const std::string& v : values) {
         ASSERT_TRUE(setRegistryString(kKey, "mm", v));
         EXPECT_EQ(registryString(kKey, "mm").value_or("<missing>"), v);

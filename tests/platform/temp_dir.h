@@ -11,7 +11,7 @@
 namespace xp::test {
 
 class TempDir {
-  public:
+public:
     TempDir() {
         std::string pattern = (std::filesystem::temp_directory_path() / "xp-test-XXXXXX").string();
         path_ = ::mkdtemp(pattern.data()) ? pattern : std::string();
@@ -52,7 +52,7 @@ class TempDir {
         return n;
     }
 
-  private:
+private:
     std::string path_;
 };
 

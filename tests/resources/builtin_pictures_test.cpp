@@ -42,8 +42,8 @@ std::vector<Expected> expectedPictures() {
         {galleryTitleDesigns, 300, 48, Kind::Jpeg},  {folderIcon, 22, 22, Kind::AlphaPng},
         {appIcon, 128, 128, Kind::AlphaPng},
     };
-    for (const ButtonFaces* faces : {&navImport, &navOrders, &navCustomer, &navAutoSplit, &navSamples,
-                                     &navDesigns, &navSettings, &navLogo})
+    for (const ButtonFaces* faces :
+         {&navImport, &navOrders, &navCustomer, &navAutoSplit, &navSamples, &navDesigns, &navSettings, &navLogo})
         for (std::string_view face : {faces->normal, faces->highlighted, faces->disabled})
             out.push_back({face, 164, 50, Kind::OpaquePng});
     for (std::string_view face : {galleryExit.normal, galleryExit.highlighted, galleryExit.disabled})
@@ -57,9 +57,7 @@ QImage decode(std::string_view name) {
     return QImage::fromData(QByteArray::fromRawData(bytes.data(), static_cast<int>(bytes.size())));
 }
 
-bool startsWith(std::string_view bytes, std::string_view magic) {
-    return bytes.substr(0, magic.size()) == magic;
-}
+bool startsWith(std::string_view bytes, std::string_view magic) { return bytes.substr(0, magic.size()) == magic; }
 
 int channelDistance(QRgb a, xp::pictures::Rgb b) {
     return std::max({std::abs(qRed(a) - b.r), std::abs(qGreen(a) - b.g), std::abs(qBlue(a) - b.b)});
@@ -101,8 +99,8 @@ TEST(BuiltinPictures, UnknownNamesGiveNoBytes) {
 // picture, and a picture button shows its state only if its faces differ.
 TEST(BuiltinPictures, StatePicturesDiffer) {
     EXPECT_NE(xp::builtinPicture(viewerPlay), xp::builtinPicture(viewerPause));
-    for (const ButtonFaces* faces : {&navImport, &navOrders, &navCustomer, &navAutoSplit, &navSamples,
-                                     &navDesigns, &navSettings, &navLogo, &galleryExit}) {
+    for (const ButtonFaces* faces : {&navImport, &navOrders, &navCustomer, &navAutoSplit, &navSamples, &navDesigns,
+                                     &navSettings, &navLogo, &galleryExit}) {
         SCOPED_TRACE(std::string(faces->normal));
         EXPECT_NE(decode(faces->normal), decode(faces->highlighted));
         EXPECT_NE(decode(faces->normal), decode(faces->disabled));
@@ -119,8 +117,7 @@ TEST(BuiltinPictures, NeighboursMeetWithoutASeam) {
     const QImage logo = decode(mainLogo);
     for (int y = 0; y < logo.height(); ++y) {
         EXPECT_EQ(logo.pixel(0, y), banner.pixel(0, y)) << "logo left edge, row " << y;
-        EXPECT_EQ(logo.pixel(logo.width() - 1, y), banner.pixel(logo.width() - 1, y))
-            << "logo right edge, row " << y;
+        EXPECT_EQ(logo.pixel(logo.width() - 1, y), banner.pixel(logo.width() - 1, y)) << "logo right edge, row " << y;
     }
 
     const QImage column = decode(mainColumn);

@@ -44,8 +44,8 @@ TEST_F(Display, FitsTheScreenUprightAndNeverEnlarges) {
     for (const Case& c : cases) {
         const bool swap = c.orientation >= 5;
         ui::Image upright = quadrants(swap ? c.h : c.w, swap ? c.w : c.h);
-        writeFile(path("d.jpg"),
-                  withApp1(jpeg(storedForOrientation(upright, c.orientation)), exifPayload({false, c.orientation, {}, 0, 0, ""})));
+        writeFile(path("d.jpg"), withApp1(jpeg(storedForOrientation(upright, c.orientation)),
+                                          exifPayload({false, c.orientation, {}, 0, 0, ""})));
         ui::Image pic = decodeForDisplay(path("d.jpg"), c.maxW, c.maxH);
         ASSERT_EQ(pic.width, c.outW) << c.w << "x" << c.h;
         ASSERT_EQ(pic.height, c.outH) << c.w << "x" << c.h;

@@ -74,7 +74,8 @@ TEST(ExifPatch, UprightBlockHasOrientationOneNewSizeAndTheNewThumbnail) {
 TEST(ExifPatch, KeepsOtherDataInPlaceAndDropsAThumbnailWithoutReplacement) {
     std::vector<std::uint8_t> block = exifPayload({false, 8, kThumb, 640, 480, "Some Camera Maker"});
     const auto makeAt = std::search(block.begin(), block.end(), "Some", "Some" + 4) - block.begin();
-    std::optional<std::vector<std::uint8_t>> patched = patchExifUpright(block.data(), block.size(), {480, 640, nullptr, 0, 0});
+    std::optional<std::vector<std::uint8_t>> patched =
+        patchExifUpright(block.data(), block.size(), {480, 640, nullptr, 0, 0});
     ASSERT_TRUE(patched);
     EXPECT_EQ(std::memcmp(patched->data() + makeAt, "Some Camera Maker", 17), 0);
     ExifInfo info = readExif(patched->data(), patched->size());
@@ -86,8 +87,8 @@ TEST(ExifPatch, KeepsOtherDataInPlaceAndDropsAThumbnailWithoutReplacement) {
 }
 
 TEST(JpegMarkers, HeadSaysHowFarToReadAndFindsExifAndFrame) {
-    std::vector<std::uint8_t> file = testing::withApp1(testing::jpeg(testing::solid(48, 32, testing::kRed)),
-                                                       exifPayload({false, 3, {}, 0, 0, ""}));
+    std::vector<std::uint8_t> file =
+        testing::withApp1(testing::jpeg(testing::solid(48, 32, testing::kRed)), exifPayload({false, 3, {}, 0, 0, ""}));
     file = testing::withPadding(file, 0xE2, 20000);
     std::optional<JpegHead> whole = parseJpegHead(file.data(), file.size());
     ASSERT_TRUE(whole && whole->complete);

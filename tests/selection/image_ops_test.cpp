@@ -29,14 +29,10 @@ TEST(Dihedral, MovesEveryPixelWhereTheTransformSays) {
         std::vector<int> rows;  // expected indices, row by row
     };
     const Case cases[] = {
-        {Dihedral::None, 3, 2, {0, 1, 2, 3, 4, 5}},
-        {Dihedral::FlipHorizontal, 3, 2, {2, 1, 0, 5, 4, 3}},
-        {Dihedral::FlipVertical, 3, 2, {3, 4, 5, 0, 1, 2}},
-        {Dihedral::Transpose, 2, 3, {0, 3, 1, 4, 2, 5}},
-        {Dihedral::Transverse, 2, 3, {5, 2, 4, 1, 3, 0}},
-        {Dihedral::Rotate90, 2, 3, {3, 0, 4, 1, 5, 2}},
-        {Dihedral::Rotate180, 3, 2, {5, 4, 3, 2, 1, 0}},
-        {Dihedral::Rotate270, 2, 3, {2, 5, 1, 4, 0, 3}},
+        {Dihedral::None, 3, 2, {0, 1, 2, 3, 4, 5}},         {Dihedral::FlipHorizontal, 3, 2, {2, 1, 0, 5, 4, 3}},
+        {Dihedral::FlipVertical, 3, 2, {3, 4, 5, 0, 1, 2}}, {Dihedral::Transpose, 2, 3, {0, 3, 1, 4, 2, 5}},
+        {Dihedral::Transverse, 2, 3, {5, 2, 4, 1, 3, 0}},   {Dihedral::Rotate90, 2, 3, {3, 0, 4, 1, 5, 2}},
+        {Dihedral::Rotate180, 3, 2, {5, 4, 3, 2, 1, 0}},    {Dihedral::Rotate270, 2, 3, {2, 5, 1, 4, 0, 3}},
     };
     for (const Case& c : cases) {
         ui::Image out = applyDihedral(tiny(), c.t);
@@ -76,7 +72,9 @@ TEST(Dihedral, UprightTransformUndoesEachExifOrientation) {
 
 ui::Image row(std::initializer_list<int> values) {
     ui::Image img{static_cast<int>(values.size()), 1, {}};
-    for (int v : values) img.pixels.insert(img.pixels.end(), {static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v)});
+    for (int v : values)
+        img.pixels.insert(img.pixels.end(),
+                          {static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v)});
     return img;
 }
 

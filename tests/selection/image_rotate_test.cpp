@@ -58,8 +58,10 @@ TEST_F(Rotate, RightTurnPutsTheLeftEdgeOnTopAndFourLeftTurnsGoBack) {
             ASSERT_TRUE(rotateImageFile(path("a.jpg"), path("a.jpg"), -90, kWhiteFill, ImageFormat::Jpeg)) << what;
         ui::Image back = decode(readFile(path("a.jpg")));
         ASSERT_EQ(back.width, c.w);
-        if (c.lossless) EXPECT_EQ(back.pixels, first.pixels) << what;
-        else EXPECT_LT(meanAbsDiff(back, first), 3.0) << what;
+        if (c.lossless)
+            EXPECT_EQ(back.pixels, first.pixels) << what;
+        else
+            EXPECT_LT(meanAbsDiff(back, first), 3.0) << what;
         EXPECT_GT(meanAbsDiff(back, applyDihedral(first, Dihedral::Rotate180)), 20.0) << what;
     }
 }
@@ -137,12 +139,15 @@ TEST_F(Rotate, ReencodedFileKeepsProfileAndXmpWhereTheyStillApply) {
         std::uint32_t fill;
         bool profileKept;
     };
-    for (const Case c : {Case{TJSAMP_420, 0x0000FF, true}, Case{TJSAMP_GRAY, 0x808080, true}, Case{TJSAMP_GRAY, 0x0000FF, false}}) {
+    for (const Case c :
+         {Case{TJSAMP_420, 0x0000FF, true}, Case{TJSAMP_GRAY, 0x808080, true}, Case{TJSAMP_GRAY, 0x0000FF, false}}) {
         std::vector<std::uint8_t> src = jpeg(solid(200, 150, {90, 90, 90}), 90, c.subsampling);
         writeFile(path("m.jpg"), withSegment(withSegment(src, 0xE2, icc), 0xE1, xmp));
         ASSERT_TRUE(rotateImageFile(path("m.jpg"), path("out.jpg"), 30, c.fill, ImageFormat::Jpeg));
         std::vector<std::uint8_t> out = readFile(path("out.jpg"));
-        auto has = [&](const std::string& text) { return std::search(out.begin(), out.end(), text.begin(), text.end()) != out.end(); };
+        auto has = [&](const std::string& text) {
+            return std::search(out.begin(), out.end(), text.begin(), text.end()) != out.end();
+        };
         EXPECT_EQ(has("profile-bytes"), c.profileKept) << c.subsampling << " " << c.fill;
         EXPECT_TRUE(has("<x:xmpmeta/>"));
     }
@@ -210,7 +215,8 @@ TEST(CameraPhotoTurn, UpsideDownPhoneShotTurnedRightIsUprightAndTurned) {
     const std::string dir = cameraSamples();
     if (dir.empty()) GTEST_SKIP() << "forensics-samples-files is not installed";
     const std::string src = dir + "/pic2/IMG_20200124_231153.jpg";  // 4000 × 3000, orientation 3
-    std::string out = (std::filesystem::temp_directory_path() / ("xp_turned_" + std::to_string(::getpid()) + ".jpg")).string();
+    std::string out =
+        (std::filesystem::temp_directory_path() / ("xp_turned_" + std::to_string(::getpid()) + ".jpg")).string();
     ASSERT_TRUE(rotateImageFile(src, out, 90, kWhiteFill, ImageFormat::Jpeg));
     ui::Image before = decodeForDisplay(src, 400, 300);
     ui::Image after = decodeForDisplay(out, 300, 400);

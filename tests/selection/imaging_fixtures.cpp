@@ -77,13 +77,34 @@ ui::Image storedForOrientation(const ui::Image& upright, int orientation) {
             // (ux, uy): the upright position shown at stored (x, y).
             int ux = x, uy = y;
             switch (orientation) {
-                case 2: ux = W - 1 - x; uy = y; break;              // row 0 top, column 0 right
-                case 3: ux = W - 1 - x; uy = H - 1 - y; break;      // row 0 bottom, column 0 right
-                case 4: ux = x; uy = H - 1 - y; break;              // row 0 bottom, column 0 left
-                case 5: ux = y; uy = x; break;                      // row 0 left, column 0 top
-                case 6: ux = W - 1 - y; uy = x; break;              // row 0 right, column 0 top
-                case 7: ux = W - 1 - y; uy = H - 1 - x; break;      // row 0 right, column 0 bottom
-                case 8: ux = y; uy = H - 1 - x; break;              // row 0 left, column 0 bottom
+                case 2:
+                    ux = W - 1 - x;
+                    uy = y;
+                    break;  // row 0 top, column 0 right
+                case 3:
+                    ux = W - 1 - x;
+                    uy = H - 1 - y;
+                    break;  // row 0 bottom, column 0 right
+                case 4:
+                    ux = x;
+                    uy = H - 1 - y;
+                    break;  // row 0 bottom, column 0 left
+                case 5:
+                    ux = y;
+                    uy = x;
+                    break;  // row 0 left, column 0 top
+                case 6:
+                    ux = W - 1 - y;
+                    uy = x;
+                    break;  // row 0 right, column 0 top
+                case 7:
+                    ux = W - 1 - y;
+                    uy = H - 1 - x;
+                    break;  // row 0 right, column 0 bottom
+                case 8:
+                    ux = y;
+                    uy = H - 1 - x;
+                    break;  // row 0 left, column 0 bottom
                 default: break;
             }
             const std::uint8_t* in = upright.pixels.data() + (static_cast<std::size_t>(uy) * W + ux) * 3;
@@ -99,8 +120,8 @@ std::vector<std::uint8_t> jpeg(const ui::Image& img, int quality, int subsamplin
     tjhandle h = tjInitCompress();
     unsigned char* buf = nullptr;
     unsigned long size = 0;
-    int rc = tjCompress2(h, img.pixels.data(), img.width, img.width * 3, img.height, TJPF_RGB, &buf, &size,
-                         subsampling, quality, 0);
+    int rc = tjCompress2(h, img.pixels.data(), img.width, img.width * 3, img.height, TJPF_RGB, &buf, &size, subsampling,
+                         quality, 0);
     EXPECT_EQ(rc, 0) << tjGetErrorStr2(h);
     std::vector<std::uint8_t> out(buf, buf + size);
     tjFree(buf);
@@ -127,12 +148,22 @@ public:
     explicit TiffWriter(bool big) : big_(big) {}
     std::vector<std::uint8_t> bytes;
     void u16(std::uint32_t v) {
-        if (big_) { bytes.push_back(static_cast<std::uint8_t>(v >> 8)); bytes.push_back(static_cast<std::uint8_t>(v)); }
-        else { bytes.push_back(static_cast<std::uint8_t>(v)); bytes.push_back(static_cast<std::uint8_t>(v >> 8)); }
+        if (big_) {
+            bytes.push_back(static_cast<std::uint8_t>(v >> 8));
+            bytes.push_back(static_cast<std::uint8_t>(v));
+        } else {
+            bytes.push_back(static_cast<std::uint8_t>(v));
+            bytes.push_back(static_cast<std::uint8_t>(v >> 8));
+        }
     }
     void u32(std::uint32_t v) {
-        if (big_) { u16(v >> 16); u16(v & 0xFFFF); }
-        else { u16(v & 0xFFFF); u16(v >> 16); }
+        if (big_) {
+            u16(v >> 16);
+            u16(v & 0xFFFF);
+        } else {
+            u16(v & 0xFFFF);
+            u16(v >> 16);
+        }
     }
     // An entry whose value fits in 4 bytes.
     void entry(std::uint16_t tag, std::uint16_t type, std::uint32_t count, std::uint32_t value) {
@@ -172,10 +203,14 @@ std::vector<std::uint8_t> exifPayload(const ExifFields& plan) {
 
     t.u16(static_cast<std::uint32_t>(n0));
     if (!plan.make.empty()) {
-        if (longMake) t.entry(0x010F, 2, makeLen, makeAt);
+        if (longMake)
+            t.entry(0x010F, 2, makeLen, makeAt);
         else {
-            t.u16(0x010F); t.u16(2); t.u32(makeLen);
-            for (std::size_t i = 0; i < 4; ++i) t.bytes.push_back(i < plan.make.size() ? static_cast<std::uint8_t>(plan.make[i]) : 0);
+            t.u16(0x010F);
+            t.u16(2);
+            t.u32(makeLen);
+            for (std::size_t i = 0; i < 4; ++i)
+                t.bytes.push_back(i < plan.make.size() ? static_cast<std::uint8_t>(plan.make[i]) : 0);
         }
     }
     if (plan.orientation) t.entry(0x0112, 3, 1, static_cast<std::uint32_t>(plan.orientation));
@@ -223,11 +258,13 @@ std::vector<std::uint8_t> withSegment(const std::vector<std::uint8_t>& jpegBytes
 
 }  // namespace
 
-std::vector<std::uint8_t> withApp1(const std::vector<std::uint8_t>& jpegBytes, const std::vector<std::uint8_t>& payload) {
+std::vector<std::uint8_t> withApp1(const std::vector<std::uint8_t>& jpegBytes,
+                                   const std::vector<std::uint8_t>& payload) {
     return withSegment(jpegBytes, 0xE1, payload);
 }
 
-std::vector<std::uint8_t> withPadding(const std::vector<std::uint8_t>& jpegBytes, std::uint8_t marker, std::size_t size) {
+std::vector<std::uint8_t> withPadding(const std::vector<std::uint8_t>& jpegBytes, std::uint8_t marker,
+                                      std::size_t size) {
     return withSegment(jpegBytes, marker, std::vector<std::uint8_t>(size, 0x5A));
 }
 

@@ -56,9 +56,11 @@ struct ExifFields {
 // An APP1 payload: "Exif\0\0" and TIFF data with IFD0, optional Exif IFD, optional IFD1 + thumbnail last.
 std::vector<std::uint8_t> exifPayload(const ExifFields& plan);
 // The JPEG with an APP1 segment holding the payload inserted right after SOI.
-std::vector<std::uint8_t> withApp1(const std::vector<std::uint8_t>& jpegBytes, const std::vector<std::uint8_t>& payload);
+std::vector<std::uint8_t> withApp1(const std::vector<std::uint8_t>& jpegBytes,
+                                   const std::vector<std::uint8_t>& payload);
 // The JPEG with a padding APPn segment of the given payload size inserted right after SOI.
-std::vector<std::uint8_t> withPadding(const std::vector<std::uint8_t>& jpegBytes, std::uint8_t marker, std::size_t size);
+std::vector<std::uint8_t> withPadding(const std::vector<std::uint8_t>& jpegBytes, std::uint8_t marker,
+                                      std::size_t size);
 
 void writeFile(const std::string& path, const std::vector<std::uint8_t>& bytes);
 std::vector<std::uint8_t> readFile(const std::string& path);

@@ -51,8 +51,8 @@ protected:
         return folder;
     }
     static testing::Rgb colourOf(int i) {
-        static const testing::Rgb colours[] = {testing::kRed, testing::kGreen, testing::kBlue, testing::kYellow,
-                                               {200, 30, 200}, {30, 200, 200}};
+        static const testing::Rgb colours[] = {testing::kRed,    testing::kGreen, testing::kBlue,
+                                               testing::kYellow, {200, 30, 200},  {30, 200, 200}};
         return colours[i % 6];
     }
     static void addPhoto(const std::string& folder, const std::string& file, testing::Rgb colour) {
@@ -113,7 +113,8 @@ protected:
         std::vector<std::string> out;
         if (!openAppTable(store, app->paths.orderTable)) return out;
         store.firstRecord();
-        for (int i = 0, n = store.recordCount(); i < n; ++i, store.skipRecords(1)) out.push_back(readText(store, field));
+        for (int i = 0, n = store.recordCount(); i < n; ++i, store.skipRecords(1))
+            out.push_back(readText(store, field));
         return out;
     }
 

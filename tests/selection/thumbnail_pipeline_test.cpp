@@ -69,8 +69,7 @@ TEST_F(Pipeline, WorksNoFurtherAheadThanItsLookahead) {
         // next() counts a tile as taken a moment before this test does.
         if (i > taken.load() + kAhead) overrun = true;
         int f = furthest.load();
-        while (i > f && !furthest.compare_exchange_weak(f, i)) {
-        }
+        while (i > f && !furthest.compare_exchange_weak(f, i)) {}
         ++made;
         return marker(p);
     });

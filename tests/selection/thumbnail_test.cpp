@@ -6,8 +6,8 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "imaging_fixtures.h"
 #include <turbojpeg.h>
+#include "imaging_fixtures.h"
 
 #include "selection/image_ops.h"
 #include "selection/thumbnail_list.h"
@@ -70,7 +70,8 @@ TEST_F(Thumbnail, UndecodableFilesGiveThePlainWhiteTile) {
     for (const char* name : {"missing.jpg", "text.jpg", "empty.jpg", "head.jpg", "folder.jpg"}) {
         ui::Image tile = makeThumbnail(path(name), 120, 120);
         ASSERT_EQ(tile.pixels.size(), 120u * 120 * 3) << name;
-        EXPECT_TRUE(std::all_of(tile.pixels.begin(), tile.pixels.end(), [](std::uint8_t v) { return v == 255; })) << name;
+        EXPECT_TRUE(std::all_of(tile.pixels.begin(), tile.pixels.end(), [](std::uint8_t v) { return v == 255; }))
+            << name;
     }
 }
 
@@ -175,7 +176,7 @@ TEST_F(Thumbnail, ListIndexesTilesInOrderAndResetStartsAnew) {
     EXPECT_EQ(list.add(path("a.jpg")), -1);  // no list yet
     std::shared_ptr<ui::ImageList> first = list.reset();
     EXPECT_EQ(list.add(path("a.jpg")), 0);
-    EXPECT_EQ(list.add(path("missing.jpg")), 1);  // a white tile, still listed
+    EXPECT_EQ(list.add(path("missing.jpg")), 1);   // a white tile, still listed
     EXPECT_EQ(list.add(solid(10, 10, kRed)), -1);  // not a tile
     EXPECT_EQ(first->size(), 2);
     EXPECT_TRUE(near(meanColour(first->at(0), 30, 40, 60, 40), kRed, 12));

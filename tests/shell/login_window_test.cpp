@@ -81,8 +81,8 @@ TEST_F(LoginWindowTest, RememberMeNeedsBothFieldsAndKeepsItsRegistryValue) {
         if (!c.accepted) s.expectMessage("请先写入用户名和密码后在勾选此项").title("信息：").icon(MessageIcon::None);
         login.选择框1.click();
         EXPECT_EQ(login.选择框1.isChecked(), c.accepted);
-        EXPECT_EQ(registryNumber(kRegistryKey, kRegistryRememberMe), c.accepted ? std::optional<std::uint32_t>(1)
-                                                                                : std::nullopt);
+        EXPECT_EQ(registryNumber(kRegistryKey, kRegistryRememberMe),
+                  c.accepted ? std::optional<std::uint32_t>(1) : std::nullopt);
         EXPECT_TRUE(login.密码编辑框.hasFocus());
         login.close();
     }

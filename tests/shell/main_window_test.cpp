@@ -21,9 +21,7 @@ std::vector<std::uint8_t> bytesOf(std::string_view s) { return {s.begin(), s.end
 class MainWindowTest : public ShellTest {
 protected:
     MainWindow& open() { return s.show<MainWindow>(*app); }
-    void expectInfo(const std::string& text) {
-        s.expectMessage(text).title("提示信息").icon(MessageIcon::Information);
-    }
+    void expectInfo(const std::string& text) { s.expectMessage(text).title("提示信息").icon(MessageIcon::Information); }
     void expectNotAvailable() { s.expectMessage().title("提示信息").icon(MessageIcon::Information); }
 };
 
@@ -53,9 +51,10 @@ TEST_F(MainWindowTest, LaysItselfOutOnA1366By768Screen) {
     EXPECT_EQ(w.外形框_加载.bounds(), (Rect{599, 355, 352, 100}));
     EXPECT_EQ(w.外形框_分片.bounds(), (Rect{503, 328, 360, 72}));
 
-    for (ui::Control* panel : {static_cast<ui::Control*>(&w.外形框_数据管理), static_cast<ui::Control*>(&w.外形框_超级列表框1),
-                               static_cast<ui::Control*>(&w.外形框_加载), static_cast<ui::Control*>(&w.外形框_分片),
-                               static_cast<ui::Control*>(&w.选择列表框1), static_cast<ui::Control*>(&w.组合框2)})
+    for (ui::Control* panel :
+         {static_cast<ui::Control*>(&w.外形框_数据管理), static_cast<ui::Control*>(&w.外形框_超级列表框1),
+          static_cast<ui::Control*>(&w.外形框_加载), static_cast<ui::Control*>(&w.外形框_分片),
+          static_cast<ui::Control*>(&w.选择列表框1), static_cast<ui::Control*>(&w.组合框2)})
         EXPECT_FALSE(panel->isVisible()) << panel->name();
     EXPECT_EQ(w.超级列表框2.mode(), ui::ListViewMode::Report);
     EXPECT_EQ(w.超级列表框1.mode(), ui::ListViewMode::Icon);

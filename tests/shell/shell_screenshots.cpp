@@ -60,8 +60,8 @@ int main(int argc, char** argv) {
 
     std::unique_ptr<xp::AppState> app;
     xp::ui::qt::QtHost host(argc, argv);
-    app = std::make_unique<xp::AppState>(host, installation.back() == '/' ? installation.substr(0, installation.size() - 1)
-                                                                          : installation);
+    app = std::make_unique<xp::AppState>(
+        host, installation.back() == '/' ? installation.substr(0, installation.size() - 1) : installation);
     // As the program sets itself up.
     app->applyThemedLook = [] {
         if (auto* qt = qobject_cast<QApplication*>(QCoreApplication::instance())) xp::ui::qt::applyTheme(*qt);

@@ -36,7 +36,8 @@ TEST(FieldValue, DateTimeParts) {
     EXPECT_EQ(dateTimeFromParts(1900, 1, 1), 2.0);
     EXPECT_EQ(dateTimeFromParts(2000, 1, 1, 12), 36526.5);
     const DateTimeParts p = dateTimeToParts(dateTimeFromParts(2023, 12, 31, 23, 59, 59));
-    EXPECT_EQ(std::make_tuple(p.year, p.month, p.day, p.hour, p.minute, p.second), std::make_tuple(2023, 12, 31, 23, 59, 59));
+    EXPECT_EQ(std::make_tuple(p.year, p.month, p.day, p.hour, p.minute, p.second),
+              std::make_tuple(2023, 12, 31, 23, 59, 59));
     EXPECT_GT(currentDateTime(), dateTimeFromParts(2020, 1, 1));
 }
 

@@ -230,11 +230,14 @@ TEST(PasswordCheck, IsTheReversedMd5InLowercaseHex) {
 TEST_F(FormatTest, ProtectedFilesMatchTheCipherByteForByte) {
     const std::string p = createSmall();
     ASSERT_TRUE(store.openTable(p));
-    for (int k = 0; k < 3; ++k) ASSERT_TRUE(store.appendRecord({FieldValue::integer(k), txt("名字"), txt(std::string(600, 'q'))}));
+    for (int k = 0; k < 3; ++k)
+        ASSERT_TRUE(store.appendRecord({FieldValue::integer(k), txt("名字"), txt(std::string(600, 'q'))}));
     store.closeAllTables();
     const auto plainTable = readBytes(p);
     const auto plainMemo = readBytes(path("t.EDT"));
-    const std::string pw = "\xC3\xDC\xC2\xEB" "pw";  // GBK bytes are keys like any others
+    const std::string pw =
+        "\xC3\xDC\xC2\xEB"
+        "pw";  // GBK bytes are keys like any others
     ASSERT_TRUE(store.openTable(p));
     ASSERT_TRUE(store.setTablePassword(pw));
     store.closeAllTables();
@@ -282,7 +285,8 @@ TEST(FileCipher, AnyRangeEqualsTheSameSliceOfTheWholeBlocks) {
         clearKeystreamCache();  // also from a cold cache
         std::vector<uint8_t> part(r.n, 0);
         applyCipher(*key, part.data(), part.size(), r.at);
-        EXPECT_EQ(part, std::vector<uint8_t>(whole.begin() + r.at, whole.begin() + r.at + static_cast<int64_t>(r.n))) << r.at;
+        EXPECT_EQ(part, std::vector<uint8_t>(whole.begin() + r.at, whole.begin() + r.at + static_cast<int64_t>(r.n)))
+            << r.at;
         EXPECT_EQ(part[0], referenceKeystream("secret", r.at));
     }
     // Enciphering twice restores the bytes.

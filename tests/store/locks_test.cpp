@@ -35,8 +35,9 @@ TEST_F(LocksTest, TwoProcessesAppendingAtOnceLoseNothing) {
             self.send('r');
             if (self.receive() != 'g') return 2;
             for (int k = 0; k < kEach; ++k) {
-                const std::vector<FieldValue> values = {FieldValue::integer(who * 100000 + k), txt("w" + std::to_string(who)),
-                                                        txt(k % 10 == 0 ? std::string(600, static_cast<char>('a' + who)) : "")};
+                const std::vector<FieldValue> values = {
+                    FieldValue::integer(who * 100000 + k), txt("w" + std::to_string(who)),
+                    txt(k % 10 == 0 ? std::string(600, static_cast<char>('a' + who)) : "")};
                 // With the system's lock wait of 0 a conflict fails at once; the caller tries again.
                 while (!s.appendRecord(values)) {
                     if (lastError() != -13) return 3;
@@ -160,10 +161,9 @@ TEST_F(LocksTest, ShareModesKeepConflictingOpensOut) {
         bool readOnly;
         bool opens;
     } cases[] = {
-        {1, false, 1, false, true},  {1, false, 1, true, true},  {4, false, 1, true, false},
-        {1, true, 4, true, false},   {2, true, 1, true, false},  {1, false, 2, false, false},
-        {3, true, 1, true, true},    {3, true, 1, false, false}, {1, false, 3, true, false},
-        {1, true, 3, true, true},    {3, false, 2, true, false}, {4, true, 4, true, false},
+        {1, false, 1, false, true}, {1, false, 1, true, true},   {4, false, 1, true, false}, {1, true, 4, true, false},
+        {2, true, 1, true, false},  {1, false, 2, false, false}, {3, true, 1, true, true},   {3, true, 1, false, false},
+        {1, false, 3, true, false}, {1, true, 3, true, true},    {3, false, 2, true, false}, {4, true, 4, true, false},
     };
     for (const Case& c : cases) {
         ChildProcess child([&](ChildProcess& self) {

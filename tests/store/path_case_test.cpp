@@ -21,8 +21,8 @@ TEST(PathCase, ResolvesEachMissingComponent) {
         {root + "/data/sub/XPDATA.edb", root + "/Data/Sub/xpdata.EDB"},
         {root + "/DATA/IMG_01.JPG", root + "/Data/IMG_01.jpg"},
         {root + "/data/中a.JPG", root + "/Data/中A.jpg"},
-        {root + "/data/new.EDB", root + "/Data/new.EDB"},            // a file to be created lands in the folder
-        {root + "/nothing/here.EDB", root + "/nothing/here.EDB"},    // unchanged when nothing matches
+        {root + "/data/new.EDB", root + "/Data/new.EDB"},          // a file to be created lands in the folder
+        {root + "/nothing/here.EDB", root + "/nothing/here.EDB"},  // unchanged when nothing matches
     };
     for (const Case& c : cases) EXPECT_EQ(resolvePathCase(c.given), c.want) << c.given;
     EXPECT_EQ(resolvePathCase(""), "");

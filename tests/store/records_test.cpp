@@ -95,7 +95,7 @@ TEST_F(RecordsTest, AppendTakesFewerOrMoreValuesThanFields) {
     EXPECT_EQ(store.recordSerial(), 2);
     EXPECT_FALSE(store.appendRecord({FieldValue::integer(3), FieldValue::integer(4)}));
     EXPECT_EQ(lastError(), -72);
-    EXPECT_EQ(store.recordCount(), 2);  // nothing was written
+    EXPECT_EQ(store.recordCount(), 2);                         // nothing was written
     ASSERT_TRUE(store.appendRecord({FieldValue::real(3.9)}));  // numeric kinds convert
     EXPECT_EQ(store.readField("id"), FieldValue::integer(3));
     EXPECT_TRUE(store.appendRecord({}));
@@ -103,16 +103,16 @@ TEST_F(RecordsTest, AppendTakesFewerOrMoreValuesThanFields) {
 }
 
 TEST_F(StoreTest, EveryFieldTypeRoundTrips) {
-    const std::vector<FieldDef> defs = {{"b", 1}, {"s", 2}, {"i", 3}, {"l", 4}, {"f", 5}, {"d", 6},
+    const std::vector<FieldDef> defs = {{"b", 1}, {"s", 2}, {"i", 3}, {"l", 4},     {"f", 5},  {"d", 6},
                                         {"o", 7}, {"t", 8}, {"c", 9}, {"x", 10, 6}, {"y", 11}, {"m", 12}};
     ASSERT_TRUE(store.createTable(path("all"), defs));
     ASSERT_TRUE(store.openTable(path("all")));
     const std::string blob("\x00\x01\xFF\x00zz", 6);
     const std::vector<FieldValue> values = {
-        FieldValue::byte(250),       FieldValue::shortInt(-1234),       FieldValue::integer(-7),
-        FieldValue::int64(1LL << 40), FieldValue::single(1.5f),          FieldValue::real(-2.25),
-        FieldValue::boolean(true),   FieldValue::dateTime(45000.5),     FieldValue::codeRef(0xDEADBEEF),
-        txt("\xC4\xE3\xBA\xC3"),     FieldValue::bytes(blob),          txt(std::string(1234, 'm'))};
+        FieldValue::byte(250),        FieldValue::shortInt(-1234),   FieldValue::integer(-7),
+        FieldValue::int64(1LL << 40), FieldValue::single(1.5f),      FieldValue::real(-2.25),
+        FieldValue::boolean(true),    FieldValue::dateTime(45000.5), FieldValue::codeRef(0xDEADBEEF),
+        txt("\xC4\xE3\xBA\xC3"),      FieldValue::bytes(blob),       txt(std::string(1234, 'm'))};
     ASSERT_TRUE(store.appendRecord(values)) << lastError();
     ASSERT_TRUE(store.appendRecord({}));
     for (size_t k = 0; k < defs.size(); ++k) {
@@ -133,8 +133,8 @@ TEST_F(StoreTest, EveryFieldTypeRoundTrips) {
 }
 
 TEST_F(StoreTest, WriteChecksKindsAndConvertsNumbers) {
-    ASSERT_TRUE(store.createTable(path("k"), {{"i", 3}, {"d", 6}, {"t", 10, 5}, {"b", 1}, {"s", 2}, {"f", 5},
-                                              {"o", 7}, {"dt", 8}, {"y", 11}}));
+    ASSERT_TRUE(store.createTable(
+        path("k"), {{"i", 3}, {"d", 6}, {"t", 10, 5}, {"b", 1}, {"s", 2}, {"f", 5}, {"o", 7}, {"dt", 8}, {"y", 11}}));
     ASSERT_TRUE(store.openTable(path("k")));
     ASSERT_TRUE(store.appendRecord({}));
     struct Case {
@@ -279,14 +279,16 @@ TEST_F(RecordsTest, DeleteWithConditionMarksMatchingLiveRecordsAndKeepsTheCursor
 
 TEST_F(StoreTest, PurgeOverManyBatchesFreesMemoChains) {
     // Records of 4000 bytes: 40 per batch, so 130 records span four batches.
-    ASSERT_TRUE(store.createTable(path("p"), {{"id", 3}, {"pad", 10, 988}, {"pad2", 10, 1000}, {"pad3", 10, 1000},
-                                              {"pad4", 10, 1000}, {"m", 12}}));
+    ASSERT_TRUE(store.createTable(
+        path("p"),
+        {{"id", 3}, {"pad", 10, 988}, {"pad2", 10, 1000}, {"pad3", 10, 1000}, {"pad4", 10, 1000}, {"m", 12}}));
     ASSERT_TRUE(store.openTable(path("p")));
     for (int k = 1; k <= 130; ++k) {
         ASSERT_TRUE(store.appendRecord({FieldValue::integer(k), txt("p" + std::to_string(k)), txt(""), txt(""), txt(""),
                                         txt(std::string(static_cast<size_t>(k % 3) * 400, 'a' + k % 26))}));
     }
-    ASSERT_TRUE(store.deleteRecord([&] { return store.readField("id").asInt() % 7 == 3 || store.readField("id").asInt() > 125; }));
+    ASSERT_TRUE(store.deleteRecord(
+        [&] { return store.readField("id").asInt() % 7 == 3 || store.readField("id").asInt() > 125; }));
     ASSERT_TRUE(store.purgeDeleted());
     std::vector<int> expected;
     for (int k = 1; k <= 125; ++k) {

@@ -40,7 +40,8 @@ TEST_F(ReliabilityTest, KilledWhileAppendingRewritingAndPurgingKeepsEveryReturne
             std::mt19937 r(static_cast<unsigned>(round));
             for (int i = 0;; ++i) {
                 const int id = round * 1000000 + i;
-                if (!s.appendRecord({FieldValue::integer(id), txt("r" + std::to_string(id)), txt(memoFor(id))})) return 2;
+                if (!s.appendRecord({FieldValue::integer(id), txt("r" + std::to_string(id)), txt(memoFor(id))}))
+                    return 2;
                 self.sendText(std::to_string(id) + "\n");
                 if (i % 3 == 0 && s.goToRecord(static_cast<int>(r() % static_cast<unsigned>(s.recordCount())) + 1)) {
                     s.writeField("note2", txt(std::string(r() % 2000, 'z')));
@@ -93,7 +94,8 @@ TEST_F(ReliabilityTest, KilledWhileAppendingRewritingAndPurgingKeepsEveryReturne
 TEST_F(ReliabilityTest, KilledPasswordChangeOpensUnderOldOrNewPasswordWithAllData) {
     const std::string p = createSmall();
     ASSERT_TRUE(store.openTable(p));
-    for (int id = 1; id <= 300; ++id) ASSERT_TRUE(store.appendRecord({FieldValue::integer(id), txt("n"), txt(memoFor(id))}));
+    for (int id = 1; id <= 300; ++id)
+        ASSERT_TRUE(store.appendRecord({FieldValue::integer(id), txt("n"), txt(memoFor(id))}));
     ASSERT_TRUE(store.setTablePassword("p1"));
     store.closeAllTables();
     std::mt19937 rng(777);
@@ -128,7 +130,7 @@ TEST_F(ReliabilityTest, DamagedMemoChainsGiveErrorsNotHangs) {
     const std::string p = createSmall();
     ASSERT_TRUE(store.openTable(p));
     ASSERT_TRUE(store.appendRecord({FieldValue::integer(1), txt("a"), txt(std::string(1200, 'x'))}));  // blocks 1-3
-    ASSERT_TRUE(store.appendRecord({FieldValue::integer(2), txt("b"), txt("second")}));               // block 4
+    ASSERT_TRUE(store.appendRecord({FieldValue::integer(2), txt("b"), txt("second")}));                // block 4
     store.closeAllTables();
     const auto goodTable = readBytes(p);
     const auto goodMemo = readBytes(path("t.EDT"));
@@ -146,7 +148,8 @@ TEST_F(ReliabilityTest, DamagedMemoChainsGiveErrorsNotHangs) {
         {"negative used count", [](auto&, auto& m) { putI32At(m, 512 * 1 + 8, -1); }},
         {"memo file cut inside a block", [](auto&, auto& m) { m.resize(512 * 2 + 100); }},
         {"both records share a chain", [&](auto& t, auto&) { putI32At(t, rec2Note, 1); }},
-        {"free list cycle", [](auto&, auto& m) {
+        {"free list cycle",
+         [](auto&, auto& m) {
              putI32At(m, 20, 3);
              putI32At(m, 24, 2);
              putI32At(m, 512 * 2 + 4, 2);
@@ -188,8 +191,9 @@ TEST_F(ReliabilityTest, RandomlyDamagedFilesNeverCrash) {
     ASSERT_TRUE(store.createTable(p, {{"i", 3}, {"t", 10, 12}, {"m", 12}, {"b", 11}, {"d", 8}, {"s", 2}}));
     ASSERT_TRUE(store.openTable(p));
     for (int k = 0; k < 12; ++k) {
-        ASSERT_TRUE(store.appendRecord({FieldValue::integer(k), txt("text" + std::to_string(k)), txt(memoFor(k * 5)),
-                                        FieldValue::bytes(memoFor(k * 3)), FieldValue::dateTime(k), FieldValue::shortInt(-3)}));
+        ASSERT_TRUE(
+            store.appendRecord({FieldValue::integer(k), txt("text" + std::to_string(k)), txt(memoFor(k * 5)),
+                                FieldValue::bytes(memoFor(k * 3)), FieldValue::dateTime(k), FieldValue::shortInt(-3)}));
     }
     ASSERT_TRUE(store.goToRecord(4));
     ASSERT_TRUE(store.deleteRecord());
@@ -225,7 +229,8 @@ TEST_F(ReliabilityTest, RandomlyDamagedFilesNeverCrash) {
             s.goToRecord(r);
             for (size_t f = 1; f <= fields.size(); ++f) {
                 s.readField(static_cast<int>(f));
-                EXPECT_TRUE(lastError() == 0 || errorMessage(lastError()) != "未知错误") << iteration << ": " << lastError();
+                EXPECT_TRUE(lastError() == 0 || errorMessage(lastError()) != "未知错误")
+                    << iteration << ": " << lastError();
             }
         }
         s.findRecord([&] { return s.readField(1).asInt() == 7; });
@@ -270,9 +275,9 @@ struct Scenario {
     const char* name;
     std::function<bool(RecordStore&)> op;
     std::function<void(std::vector<Row>&)> expected;  // the rows after a successful op
-    int memoTarget{-1};              // a row whose note may hold either value (or a mix) after a failure
-    bool marksMayBePartial{false};   // a conditional delete keeps the marks it made before failing
-    std::string newPassword{};       // the password after success, when the op changes it
+    int memoTarget{-1};             // a row whose note may hold either value (or a mix) after a failure
+    bool marksMayBePartial{false};  // a conditional delete keeps the marks it made before failing
+    std::string newPassword{};      // the password after success, when the op changes it
 };
 
 class FaultInjectionTest : public StoreTest {
@@ -282,8 +287,13 @@ protected:
     void buildBase(int records) {
         std::filesystem::create_directory(path("base"));
         base_ = path("base/t.EDB");
-        ASSERT_TRUE(store.createTable(base_, {{"id", 3}, {"name", 10, 20}, {"pad", 10, 1000}, {"pad2", 10, 1000},
-                                              {"pad3", 10, 1000}, {"pad4", 10, 968}, {"note", 12}}));
+        ASSERT_TRUE(store.createTable(base_, {{"id", 3},
+                                              {"name", 10, 20},
+                                              {"pad", 10, 1000},
+                                              {"pad2", 10, 1000},
+                                              {"pad3", 10, 1000},
+                                              {"pad4", 10, 968},
+                                              {"note", 12}}));
         ASSERT_TRUE(store.openTable(base_));
         for (int id = 1; id <= records; ++id) {
             ASSERT_TRUE(store.appendRecord({FieldValue::integer(id), txt("name" + std::to_string(id)),
@@ -302,9 +312,11 @@ protected:
 
     void copyBase() {
         for (const char* ext : {".EDB", ".EDT"}) {
-            std::filesystem::copy_file(path("base/t") + ext, path("t") + ext, std::filesystem::copy_options::overwrite_existing);
+            std::filesystem::copy_file(path("base/t") + ext, path("t") + ext,
+                                       std::filesystem::copy_options::overwrite_existing);
         }
-        for (const char* leftover : {"t.EDB.purge", "t.EDB.pwbak", "t.EDT.pwbak"}) std::filesystem::remove(path(leftover));
+        for (const char* leftover : {"t.EDB.purge", "t.EDB.pwbak", "t.EDT.pwbak"})
+            std::filesystem::remove(path(leftover));
     }
 
     void run(const Scenario& sc, int records = 100) {
@@ -374,13 +386,20 @@ protected:
 };
 
 std::vector<FieldValue> newRow(int id) {
-    return {FieldValue::integer(id), txt("name" + std::to_string(id)), txt("pad" + std::to_string(id)),
-            txt(""), txt(""), txt(""), txt(memoFor(id))};
+    return {FieldValue::integer(id),
+            txt("name" + std::to_string(id)),
+            txt("pad" + std::to_string(id)),
+            txt(""),
+            txt(""),
+            txt(""),
+            txt(memoFor(id))};
 }
 
 TEST_F(FaultInjectionTest, AppendWithMemo) {
     run({"append", [](RecordStore& s) { return s.appendRecord(newRow(101)); },
-         [](std::vector<Row>& rows) { rows.push_back({101, 101, "name101", "pad101", memoFor(101)}); }});
+         [](std::vector<Row>& rows) {
+             rows.push_back({101, 101, "name101", "pad101", memoFor(101)});
+         }});
 }
 
 TEST_F(FaultInjectionTest, MemoRewrites) {
@@ -399,7 +418,8 @@ TEST_F(FaultInjectionTest, TextWriteAndDelete) {
 }
 
 TEST_F(FaultInjectionTest, ConditionalDelete) {
-    Scenario sc{"delete where", [](RecordStore& s) { return s.deleteRecord([&] { return s.readField("id").asInt() % 10 == 0; }); },
+    Scenario sc{"delete where",
+                [](RecordStore& s) { return s.deleteRecord([&] { return s.readField("id").asInt() % 10 == 0; }); },
                 [](std::vector<Row>& rows) {
                     for (Row& r : rows) {
                         if (r.id % 10 == 0 && r.serial > 0) r.serial = -r.serial;

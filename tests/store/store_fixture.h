@@ -46,7 +46,8 @@ inline int32_t i32At(const std::vector<uint8_t>& b, size_t at) {
 }
 
 inline void putI32At(std::vector<uint8_t>& b, size_t at, int32_t v) {
-    for (int k = 0; k < 4; ++k) b.at(at + static_cast<size_t>(k)) = static_cast<uint8_t>(static_cast<uint32_t>(v) >> (8 * k));
+    for (int k = 0; k < 4; ++k)
+        b.at(at + static_cast<size_t>(k)) = static_cast<uint8_t>(static_cast<uint32_t>(v) >> (8 * k));
 }
 
 inline FieldValue txt(const std::string& s) { return FieldValue::text(s); }

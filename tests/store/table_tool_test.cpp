@@ -51,8 +51,11 @@ protected:
 TEST_F(TableToolTest, CreateAppendDumpRoundTrip) {
     const std::string t = path("orders");
     ASSERT_EQ(tool({"create", t, "编号:Int", "名称:Text:10", "价格:Double", "已选:Bool", "时间:DateTime", "图:Bytes",
-                    "备注:Memo", "小:Byte"}).code, 0);
-    Result r = tool({"append", t, "7", "王小明", "12.5", "true", "2024-03-05 14:30", "00ff10", "一段很长的备注", "200"});
+                    "备注:Memo", "小:Byte"})
+                  .code,
+              0);
+    Result r =
+        tool({"append", t, "7", "王小明", "12.5", "true", "2024-03-05 14:30", "00ff10", "一段很长的备注", "200"});
     ASSERT_EQ(r.code, 0) << r.err;
     ASSERT_EQ(tool({"append", t, "8"}).code, 0);
     r = tool({"dump", t});
@@ -72,7 +75,8 @@ TEST_F(TableToolTest, CreateAppendDumpRoundTrip) {
 TEST_F(TableToolTest, WriteDeletePurgeAndCheck) {
     const std::string t = path("t");
     ASSERT_EQ(tool({"create", t, "id:Int", "name:Text:8", "note:Memo"}).code, 0);
-    for (const char* id : {"1", "2", "3"}) ASSERT_EQ(tool({"append", t, id, std::string("n") + id, std::string(700, 'x')}).code, 0);
+    for (const char* id : {"1", "2", "3"})
+        ASSERT_EQ(tool({"append", t, id, std::string("n") + id, std::string(700, 'x')}).code, 0);
     EXPECT_EQ(tool({"write", t, "2", "name", "renamed"}).code, 0);
     EXPECT_EQ(tool({"write", t, "3", "3", "short"}).code, 0);  // fields by number too
     EXPECT_EQ(tool({"delete", t, "1"}).code, 0);
@@ -94,7 +98,8 @@ TEST_F(TableToolTest, WriteDeletePurgeAndCheck) {
     writeBytes(t + ".EDB", b);
     r = tool({"check", t});
     EXPECT_EQ(r.code, 1);
-    EXPECT_NE(r.out.find("problem: record 1: chain refers to block 40, outside the memo file"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("problem: record 1: chain refers to block 40, outside the memo file"), std::string::npos)
+        << r.out;
 }
 
 TEST_F(TableToolTest, PasswordsAndErrors) {
@@ -135,7 +140,8 @@ TEST_F(TableToolTest, PasswordsAndErrors) {
         EXPECT_NE(r.err.find(c.err), std::string::npos) << r.err;
     }
     ASSERT_EQ(tool({"create", path("n"), "i:Int", "b:Bool", "y:Bytes"}).code, 0);
-    for (const auto& bad : std::vector<std::vector<std::string>>{{"x1"}, {"1", "maybe"}, {"1", "true", "abc"}, {"99999999999"}}) {
+    for (const auto& bad :
+         std::vector<std::vector<std::string>>{{"x1"}, {"1", "maybe"}, {"1", "true", "abc"}, {"99999999999"}}) {
         std::vector<std::string> args = {"append", path("n")};
         args.insert(args.end(), bad.begin(), bad.end());
         EXPECT_EQ(tool(args).code, 2) << bad[0];

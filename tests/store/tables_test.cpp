@@ -26,10 +26,13 @@ TEST_F(TablesTest, CreateChecksEveryDefinitionBeforeTouchingFiles) {
         {{{"1a", 3}}, -18},
         {{{"_a1", 3}}, 0},
         {{{"a-b", 3}}, -18},
-        {{{"\xD0\xD5\xC3\xFB", 10, 8}}, 0},          // 姓名
-        {{{"\xA3\xB1" "a", 3}}, -18},                // a full-width digit cannot come first
-        {{{"a\xA3\xB1\xA3\xC1", 3}}, 0},             // full-width digit and letter later
-        {{{"a\xA1\xA3", 3}}, -18},                   // full-width punctuation
+        {{{"\xD0\xD5\xC3\xFB", 10, 8}}, 0},  // 姓名
+        {{{"\xA3\xB1"
+           "a",
+           3}},
+         -18},                            // a full-width digit cannot come first
+        {{{"a\xA3\xB1\xA3\xC1", 3}}, 0},  // full-width digit and letter later
+        {{{"a\xA1\xA3", 3}}, -18},        // full-width punctuation
         {{{"ok", 3}, {"x", 99}, {"y", 10, 2000}}, -17},
     };
     int n = 0;
@@ -106,8 +109,8 @@ TEST_F(TablesTest, TableListLookupAndCurrentTable) {
     }
     OpenOptions aliasX;
     aliasX.alias = "x";
-    ASSERT_TRUE(store.openTable(path("y"), aliasX));      // A: table y under the alias "x"
-    ASSERT_TRUE(store.openTable(path("x")));              // B: the file x.EDB
+    ASSERT_TRUE(store.openTable(path("y"), aliasX));  // A: table y under the alias "x"
+    ASSERT_TRUE(store.openTable(path("x")));          // B: the file x.EDB
     ASSERT_TRUE(store.openTable(path("d1/same")));
     ASSERT_TRUE(store.openTable(path("d2/same")));
     ASSERT_TRUE(store.selectTable("X"));
@@ -348,8 +351,9 @@ TEST_F(TablesTest, FatalErrorsCarryTheirMessages) {
     EXPECT_EQ(fatalOf([&] { store.readField("nope"); }), "指定字段不存在");
     EXPECT_EQ(fatalOf([&] { store.readField(4); }), "指定字段不存在");
     EXPECT_EQ(fatalOf([&] { store.readField(FieldRef::neither()); }), "所提供参数的数据类型不符合要求");
-    EXPECT_EQ(fatalOf([&] { store.writeField(FieldRef::fromValue(FieldValue::boolean(true)), FieldValue::integer(1)); }),
-              "所提供参数的数据类型不符合要求");
+    EXPECT_EQ(
+        fatalOf([&] { store.writeField(FieldRef::fromValue(FieldValue::boolean(true)), FieldValue::integer(1)); }),
+        "所提供参数的数据类型不符合要求");
     EXPECT_EQ(fatalOf([&] { store.findRecord(ValueCondition([] { return FieldValue::integer(1); })); }),
               "用作进行条件判断的子语句参数只能接受逻辑型数据");
     EXPECT_EQ(fatalOf([&] { store.deleteRecord(ValueCondition([] { return txt("yes"); })); }),

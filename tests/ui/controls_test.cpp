@@ -196,12 +196,15 @@ TEST(Controls, ListViewChoosesBeforeDoubleAndRightClicks) {
 
     std::vector<std::string> log;
     v.onSelect = [&](int i) { log.push_back("select " + std::to_string(i)); };
-    v.onDoubleClick = [&](int i) { log.push_back("double " + std::to_string(i) + " sel " + std::to_string(v.selected())); };
+    v.onDoubleClick = [&](int i) {
+        log.push_back("double " + std::to_string(i) + " sel " + std::to_string(v.selected()));
+    };
     v.onRightClick = [&](int i) { log.push_back("right " + std::to_string(i)); };
     v.doubleClick(1);
     v.rightClick(1);
     v.doubleClick(-1);  // the empty area: nothing chosen
-    EXPECT_EQ(log, (std::vector<std::string>{"select 1", "double 1 sel 1", "right 1", "select -1", "double -1 sel -1"}));
+    EXPECT_EQ(log,
+              (std::vector<std::string>{"select 1", "double 1 sel 1", "right 1", "select -1", "double -1 sel -1"}));
 
     v.setSelected(2);
     v.removeItem(0);
@@ -213,7 +216,9 @@ TEST(Controls, ListViewChoosesBeforeDoubleAndRightClicks) {
 }
 
 struct Settings : Window {
-    TabControl 高级选择夹1{*this, "高级选择夹1", {0, 0, 400, 336},
+    TabControl 高级选择夹1{*this,
+                           "高级选择夹1",
+                           {0, 0, 400, 336},
                            {"本店信息设置", "选片人员设置", "产品内容设置", "制作要求设置", "其它设置"}};
     ListBox 列表框1{高级选择夹1.page(3), "列表框1", {17, 61, 359, 227}};
     Settings() : Window("Settings") {}

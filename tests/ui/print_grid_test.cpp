@@ -45,7 +45,7 @@ TEST(PrintGrid, LaysTheOrderFormOutOnOneA4Page) {
 
     const PrintedCell* title = findCell(page, 1, 1);
     ASSERT_NE(title, nullptr);
-    EXPECT_DOUBLE_EQ(title->x, 40);             // the grid's own left margin
+    EXPECT_DOUBLE_EQ(title->x, 40);            // the grid's own left margin
     EXPECT_DOUBLE_EQ(title->y, 20 + 80 + 20);  // top margin, page header, gap
     EXPECT_NEAR(title->width, 6 * 125 * k, 1e-9);
     EXPECT_NEAR(title->height, 50 * k, 1e-9);

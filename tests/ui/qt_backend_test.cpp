@@ -12,7 +12,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
-#include <QTemporaryDir>
 #include <QFrame>
 #include <QGroupBox>
 #include <QInputDialog>
@@ -20,13 +19,14 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMessageBox>
-#include <QPointer>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStackedWidget>
 #include <QTabBar>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
@@ -58,20 +58,22 @@ void soon(std::function<void()> fn, int ms = 0) { QTimer::singleShot(ms, qApp, s
 // fails the test, and whatever modal widget is up then is closed, so that a failing test cannot hang.
 template <class T>
 void whenActive(std::function<void(T*)> fn, int tries = 200) {
-    soon([fn = std::move(fn), tries]() mutable {
-        QWidget* active = std::is_base_of_v<QMenu, T> ? QApplication::activePopupWidget()
-                                                       : QApplication::activeModalWidget();
-        if (auto* w = qobject_cast<T*>(active); w && w->isVisible()) {
-            fn(w);
-            return;
-        }
-        if (tries > 0) {
-            whenActive<T>(std::move(fn), tries - 1);
-            return;
-        }
-        ADD_FAILURE() << "no " << T::staticMetaObject.className() << " became active";
-        if (active) active->close();
-    }, 10);
+    soon(
+        [fn = std::move(fn), tries]() mutable {
+            QWidget* active =
+                std::is_base_of_v<QMenu, T> ? QApplication::activePopupWidget() : QApplication::activeModalWidget();
+            if (auto* w = qobject_cast<T*>(active); w && w->isVisible()) {
+                fn(w);
+                return;
+            }
+            if (tries > 0) {
+                whenActive<T>(std::move(fn), tries - 1);
+                return;
+            }
+            ADD_FAILURE() << "no " << T::staticMetaObject.className() << " became active";
+            if (active) active->close();
+        },
+        10);
 }
 
 template <class T>
@@ -166,12 +168,24 @@ TEST_F(QtBackend, EveryControlKindBecomesAWidgetAtItsDesignedPlace) {
         const char* qtClass;
     };
     const Case cases[] = {
-        {w.外形框2, "QFrame"},          {w.用户名编辑框, "QLineEdit"},      {w.按钮1, "QPushButton"},
-        {w.选择框1, "QCheckBox"},       {w.分组框1, "QGroupBox"},           {w.以选, "QRadioButton"},
-        {w.组合框1, "QComboBox"},       {w.制作要求编辑框, "QPlainTextEdit"}, {w.列表框1, "QListWidget"},
-        {w.选择列表框1, "QListWidget"}, {w.超级列表框1, "QStackedWidget"},   {w.进度条1, "QProgressBar"},
-        {w.图片框1, "QWidget"},         {w.图片框2, "QWidget"},             {w.按钮_数据管理, "QAbstractButton"},
-        {w.播放按钮, "QAbstractButton"}, {w.透明标签5, "QWidget"},           {w.高级选择夹1, "QWidget"},
+        {w.外形框2, "QFrame"},
+        {w.用户名编辑框, "QLineEdit"},
+        {w.按钮1, "QPushButton"},
+        {w.选择框1, "QCheckBox"},
+        {w.分组框1, "QGroupBox"},
+        {w.以选, "QRadioButton"},
+        {w.组合框1, "QComboBox"},
+        {w.制作要求编辑框, "QPlainTextEdit"},
+        {w.列表框1, "QListWidget"},
+        {w.选择列表框1, "QListWidget"},
+        {w.超级列表框1, "QStackedWidget"},
+        {w.进度条1, "QProgressBar"},
+        {w.图片框1, "QWidget"},
+        {w.图片框2, "QWidget"},
+        {w.按钮_数据管理, "QAbstractButton"},
+        {w.播放按钮, "QAbstractButton"},
+        {w.透明标签5, "QWidget"},
+        {w.高级选择夹1, "QWidget"},
         {w.高级表格1, "QWidget"},
     };
     for (const Case& c : cases) {
@@ -363,8 +377,8 @@ TEST_F(QtBackend, ClicksTypingKeysAndMouseReachTheHandlers) {
     QTest::mouseClick(tabBar, Qt::LeftButton, {}, tabBar->tabRect(1).center());
     EXPECT_EQ(w.高级选择夹1.current(), 0);
 
-    EXPECT_EQ(log, (std::vector<std::string>{"登录", "数据管理", "ticked", "unticked", "ticked", "combo 1", "preset 0", "open 1",
-                                             "menu 0", "key 37", "key 48", "key 96"}));
+    EXPECT_EQ(log, (std::vector<std::string>{"登录", "数据管理", "ticked", "unticked", "ticked", "combo 1", "preset 0",
+                                             "open 1", "menu 0", "key 37", "key 48", "key 96"}));
     w.close();
 }
 
@@ -419,8 +433,9 @@ TEST_F(QtBackend, BoxesReturnTheButtonTheUserPressed) {
         });
     };
     clickBox("否(&N)");
-    EXPECT_EQ(host.messageBox("分片完成！是否打开顾客选片文件夹", "提示信息", MessageIcon::Question, MessageButtons::YesNo),
-              MessageResult::No);
+    EXPECT_EQ(
+        host.messageBox("分片完成！是否打开顾客选片文件夹", "提示信息", MessageIcon::Question, MessageButtons::YesNo),
+        MessageResult::No);
     clickBox("是(&Y)");
     EXPECT_EQ(host.messageBox("照片删除后不可恢复，确认要删除吗？", "", MessageIcon::Warning, MessageButtons::YesNo),
               MessageResult::Yes);
@@ -473,7 +488,8 @@ TEST_F(QtBackend, BoxesReturnTheButtonTheUserPressed) {
         QMetaObject::invokeMethod(dialog, "accept");
         if (dialog->isVisible()) dialog->close();
     });
-    EXPECT_EQ(host.openFile("图片文件（*.JPG）|*.jpg", dir.path().toStdString()), dir.filePath("LOGO1.JPG").toStdString());
+    EXPECT_EQ(host.openFile("图片文件（*.JPG）|*.jpg", dir.path().toStdString()),
+              dir.filePath("LOGO1.JPG").toStdString());
 
     PopupMenu menu;
     std::string picked;

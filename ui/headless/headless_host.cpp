@@ -29,8 +29,7 @@ const char* dialogKindName(DialogKind kind) {
 
 std::string typeName(const std::type_info& type) {
     int status = 0;
-    std::unique_ptr<char, void (*)(void*)> name(abi::__cxa_demangle(type.name(), nullptr, nullptr, &status),
-                                                 std::free);
+    std::unique_ptr<char, void (*)(void*)> name(abi::__cxa_demangle(type.name(), nullptr, nullptr, &status), std::free);
     return status == 0 && name ? std::string(name.get()) : std::string(type.name());
 }
 
@@ -109,12 +108,8 @@ std::string describe(const DialogCall& call) {
             out << " \"" << call.text << "\" (title \"" << call.title << "\", icon " << iconName(call.icon)
                 << ", buttons " << buttonsName(call.buttons) << ")";
             break;
-        case DialogKind::InputBox:
-            out << " \"" << call.text << "\" (caption \"" << call.title << "\")";
-            break;
-        case DialogKind::FolderBrowser:
-            out << " \"" << call.title << "\"";
-            break;
+        case DialogKind::InputBox: out << " \"" << call.text << "\" (caption \"" << call.title << "\")"; break;
+        case DialogKind::FolderBrowser: out << " \"" << call.title << "\""; break;
         case DialogKind::FileOpen:
             out << " \"" << call.title << "\" (filter \"" << call.filter << "\", folder \"" << call.initialFolder
                 << "\")";
@@ -125,8 +120,7 @@ std::string describe(const DialogCall& call) {
             out << "]";
             break;
         }
-        case DialogKind::PrintPreview:
-            break;
+        case DialogKind::PrintPreview: break;
     }
     return out.str();
 }
@@ -146,7 +140,9 @@ void HeadlessHost::processEvents() { advanceTo(now_); }
 
 void HeadlessHost::waitWithEvents(int ms) { advanceTo(now_ + std::max(ms, 0)); }
 
-void HeadlessHost::after(int delayMs, std::function<void()> action) { at(now_ + std::max(delayMs, 0), std::move(action)); }
+void HeadlessHost::after(int delayMs, std::function<void()> action) {
+    at(now_ + std::max(delayMs, 0), std::move(action));
+}
 
 void HeadlessHost::at(std::int64_t time, std::function<void()> action) {
     scheduled_.push_back(Scheduled{time, order_++, std::move(action)});
@@ -157,9 +153,10 @@ void HeadlessHost::advanceTo(std::int64_t target) {
         auto timer = std::min_element(timers_.begin(), timers_.end(), [](const TimerEntry& a, const TimerEntry& b) {
             return a.due != b.due ? a.due < b.due : a.order < b.order;
         });
-        auto action = std::min_element(scheduled_.begin(), scheduled_.end(), [](const Scheduled& a, const Scheduled& b) {
-            return a.time != b.time ? a.time < b.time : a.order < b.order;
-        });
+        auto action =
+            std::min_element(scheduled_.begin(), scheduled_.end(), [](const Scheduled& a, const Scheduled& b) {
+                return a.time != b.time ? a.time < b.time : a.order < b.order;
+            });
         bool timerDue = timer != timers_.end() && timer->due <= target;
         bool actionDue = action != scheduled_.end() && action->time <= target;
         if (!timerDue && !actionDue) break;
@@ -223,8 +220,7 @@ void HeadlessHost::queue(Answer answer) { answers_.push_back(std::move(answer));
 Answer HeadlessHost::take(DialogCall& call) {
     call.time = now_;
     calls_.push_back(call);
-    if (answers_.empty())
-        throw UnexpectedDialog("unexpected " + describe(call) + ": no answer was queued for it");
+    if (answers_.empty()) throw UnexpectedDialog("unexpected " + describe(call) + ": no answer was queued for it");
     Answer a = std::move(answers_.front());
     answers_.pop_front();
     auto fail = [&](const std::string& what) {
@@ -295,8 +291,7 @@ int HeadlessHost::showPopupMenu(const PopupMenu& menu, Point screenPosition) {
     int chosen = a.result;
     if (!a.text.empty()) {
         chosen = menu.indexOf(a.text);
-        if (chosen < 0)
-            throw UnexpectedDialog("the " + describe(call) + " has no item \"" + a.text + "\" to pick");
+        if (chosen < 0) throw UnexpectedDialog("the " + describe(call) + " has no item \"" + a.text + "\" to pick");
     }
     calls_.back().result = chosen;
     return chosen;

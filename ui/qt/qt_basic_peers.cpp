@@ -21,8 +21,8 @@
 #include "ui/frame.h"
 #include "ui/label.h"
 #include "ui/progress_bar.h"
-#include "ui/qt/qt_pictures.h"
 #include "ui/qt/qt_peers.h"
+#include "ui/qt/qt_pictures.h"
 #include "ui/qt/qt_text.h"
 
 namespace xp::ui::qt {
@@ -185,8 +185,7 @@ private:
 
 class EditBoxPeer : public QtPeer {
 public:
-    EditBoxPeer(EditBox& e, QWidget* parent)
-        : QtPeer(e, makeWidget(e, parent)), edit_(e), multiLine_(e.isMultiLine()) {
+    EditBoxPeer(EditBox& e, QWidget* parent) : QtPeer(e, makeWidget(e, parent)), edit_(e), multiLine_(e.isMultiLine()) {
         connectWidget();
     }
 

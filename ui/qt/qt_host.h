@@ -50,8 +50,8 @@ private:
     void tryRelease();
 
     std::unique_ptr<QApplication> ownedApp_;
-    std::unique_ptr<QObject> keys_;      // routes key presses to the windows' key handlers
-    std::unique_ptr<QObject> context_;   // for deferred work
+    std::unique_ptr<QObject> keys_;     // routes key presses to the windows' key handlers
+    std::unique_ptr<QObject> context_;  // for deferred work
     std::map<Window*, QEventLoop*> modalLoops_;
     QElapsedTimer clock_;
     bool running_ = false;

@@ -12,8 +12,8 @@
 #include "ui/combo_box.h"
 #include "ui/list_box.h"
 #include "ui/list_view.h"
-#include "ui/qt/qt_pictures.h"
 #include "ui/qt/qt_peers.h"
+#include "ui/qt/qt_pictures.h"
 #include "ui/qt/qt_text.h"
 
 namespace xp::ui::qt {
@@ -60,8 +60,7 @@ private:
     QComboBox* box() const { return static_cast<QComboBox*>(widget()); }
     void applySelection() {
         if (box()->currentIndex() != combo_.selected()) box()->setCurrentIndex(combo_.selected());
-        if (box()->isEditable() && box()->currentText() != toQt(combo_.text()))
-            box()->setEditText(toQt(combo_.text()));
+        if (box()->isEditable() && box()->currentText() != toQt(combo_.text())) box()->setEditText(toQt(combo_.text()));
     }
 
     ComboBox& combo_;
@@ -175,7 +174,8 @@ public:
         rows_->header()->setStretchLastSection(false);
         stack->addWidget(icons_);
         stack->addWidget(rows_);
-        for (QAbstractItemView* view : {static_cast<QAbstractItemView*>(icons_), static_cast<QAbstractItemView*>(rows_)}) {
+        for (QAbstractItemView* view :
+             {static_cast<QAbstractItemView*>(icons_), static_cast<QAbstractItemView*>(rows_)}) {
             watch(view);
             watch(view->viewport());
         }
@@ -199,7 +199,8 @@ public:
                 auto* me = static_cast<QMouseEvent*>(event);
                 QModelIndex at = view->indexAt(me->position().toPoint());
                 QPoint p = view->viewport()->mapTo(widget(), me->position().toPoint());
-                if (control.mouseDown(MouseButton::Right, p.x(), p.y())) control.rightClick(at.isValid() ? at.row() : -1);
+                if (control.mouseDown(MouseButton::Right, p.x(), p.y()))
+                    control.rightClick(at.isValid() ? at.row() : -1);
                 return true;
             }
         }
@@ -248,7 +249,7 @@ protected:
 private:
     QAbstractItemView* active() const {
         return view_.mode() == ListViewMode::Report ? static_cast<QAbstractItemView*>(rows_)
-                                                     : static_cast<QAbstractItemView*>(icons_);
+                                                    : static_cast<QAbstractItemView*>(icons_);
     }
 
     void userSelected() {
@@ -290,7 +291,8 @@ private:
     void fillRow(QTreeWidgetItem* item, int index) {
         int columns = std::max<int>(1, static_cast<int>(view_.columns().size()));
         for (int c = 0; c < columns; ++c) item->setText(c, toQt(view_.cell(index, c)));
-        item->setIcon(0, view_.item(index).image >= 0 && view_.columns().empty() ? iconFor(view_.item(index).image) : QIcon());
+        item->setIcon(
+            0, view_.item(index).image >= 0 && view_.columns().empty() ? iconFor(view_.item(index).image) : QIcon());
     }
 
     void rebuild() {

@@ -11,9 +11,7 @@
 
 namespace xp::ui::qt {
 
-bool Bridge::eventFilter(QObject* watched, QEvent* event) {
-    return peer ? peer->filter(watched, event) : false;
-}
+bool Bridge::eventFilter(QObject* watched, QEvent* event) { return peer ? peer->filter(watched, event) : false; }
 
 QtPeer::QtPeer(Control& control, QWidget* widget) : control_(control), widget_(widget), bridge_(new Bridge(widget)) {
     bridge_->peer = this;
@@ -139,9 +137,7 @@ bool QtPeer::filter(QObject* watched, QEvent* event) {
     auto* from = qobject_cast<QWidget*>(watched);
     if (!from) return false;
     switch (event->type()) {
-        case QEvent::FocusIn:
-            control_.focus();
-            return false;
+        case QEvent::FocusIn: control_.focus(); return false;
         case QEvent::MouseButtonPress:
         case QEvent::MouseButtonRelease:
         case QEvent::MouseMove: {

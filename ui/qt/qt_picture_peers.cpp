@@ -5,8 +5,8 @@
 
 #include "ui/button.h"
 #include "ui/picture_box.h"
-#include "ui/qt/qt_pictures.h"
 #include "ui/qt/qt_peers.h"
+#include "ui/qt/qt_pictures.h"
 
 namespace xp::ui::qt {
 
@@ -74,7 +74,8 @@ private:
         if (box_.kind() != ControlKind::DrawPanel) return;
         const auto& list = static_cast<DrawPanel&>(box_).drawings();
         auto decode = [](const Drawing& d) { return d.image ? toQImage(*d.image) : decodePicture(*d.bytes); };
-        if (index >= 0 && static_cast<size_t>(index) == pw()->drawings.size() && static_cast<size_t>(index) < list.size()) {
+        if (index >= 0 && static_cast<size_t>(index) == pw()->drawings.size() &&
+            static_cast<size_t>(index) < list.size()) {
             pw()->drawings.push_back(decode(list[static_cast<size_t>(index)]));
         } else {
             pw()->drawings.clear();

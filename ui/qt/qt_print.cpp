@@ -16,8 +16,8 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
-#include "ui/qt/qt_peers.h"
 #include "ui/qt/qt_host.h"
+#include "ui/qt/qt_peers.h"
 #include "ui/qt/qt_text.h"
 #include "ui/qt/qt_theme.h"
 
@@ -30,7 +30,7 @@ void paintGridPage(QPainter& painter, const PrintLayout& layout, int page, doubl
     painter.setRenderHint(QPainter::TextAntialiasing, true);
     QPen pen(Qt::black);
     pen.setWidthF(std::max(1.0, 2.6 * u));  // about a quarter millimetre
-    const double pad = 10 * u;               // one millimetre inside the cell
+    const double pad = 10 * u;              // one millimetre inside the cell
     for (const PrintedCell& c : layout.pages[static_cast<size_t>(page)].cells) {
         QRectF r(c.x * u, c.y * u, c.width * u, c.height * u);
         painter.setPen(pen);
@@ -43,7 +43,9 @@ void paintGridPage(QPainter& painter, const PrintLayout& layout, int page, doubl
         painter.setFont(font);
         painter.setPen(Qt::black);
         int flags = Qt::AlignVCenter;
-        flags |= c.align == HAlign::Centre ? Qt::AlignHCenter : c.align == HAlign::Right ? Qt::AlignRight : Qt::AlignLeft;
+        flags |= c.align == HAlign::Centre  ? Qt::AlignHCenter
+                 : c.align == HAlign::Right ? Qt::AlignRight
+                                            : Qt::AlignLeft;
         if (c.wordWrap) flags |= Qt::TextWordWrap;
         painter.save();
         painter.setClipRect(r);
@@ -58,10 +60,10 @@ namespace {
 void setUpPrinter(QPrinter& printer, const PrintGrid& grid) {
     QSizeF mm(grid.paperWidth() / 10.0, grid.paperHeight() / 10.0);
     QPageSize size = grid.paperWidth() == 2100 && grid.paperHeight() == 2970 ? QPageSize(QPageSize::A4)
-                                                                              : QPageSize(mm, QPageSize::Millimeter);
+                                                                             : QPageSize(mm, QPageSize::Millimeter);
     printer.setPageSize(size);
     printer.setPageOrientation(grid.orientation() == Orientation::Landscape ? QPageLayout::Landscape
-                                                                           : QPageLayout::Portrait);
+                                                                            : QPageLayout::Portrait);
     printer.setFullPage(true);
     printer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
 }
@@ -97,7 +99,8 @@ bool renderGridToPdf(const PrintGrid& grid, const std::string& path) {
 QImage renderGridPage(const PrintGrid& grid, int page, int dpi) {
     PrintLayout layout = layoutForPrinting(grid);
     const double u = dpi / 254.0;
-    QImage image(static_cast<int>(layout.paperWidth * u), static_cast<int>(layout.paperHeight * u), QImage::Format_RGB32);
+    QImage image(static_cast<int>(layout.paperWidth * u), static_cast<int>(layout.paperHeight * u),
+                 QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter painter(&image);
     paintGridPage(painter, layout, page, u);
@@ -110,9 +113,12 @@ bool editPageSettings(PrintGrid& grid, QWidget* parent) {
     auto* form = new QFormLayout;
     // In the order the dialog offers them; the numbers are the grid's page setting numbers.
     const std::pair<const char*, PageSetting> rows[] = {
-        {"上:", PageSetting::TopMargin},     {"下:", PageSetting::BottomMargin},
-        {"左:", PageSetting::LeftMargin},    {"右:", PageSetting::RightMargin},
-        {"页眉:", PageSetting::HeaderHeight}, {"页脚:", PageSetting::FooterHeight},
+        {"上:", PageSetting::TopMargin},
+        {"下:", PageSetting::BottomMargin},
+        {"左:", PageSetting::LeftMargin},
+        {"右:", PageSetting::RightMargin},
+        {"页眉:", PageSetting::HeaderHeight},
+        {"页脚:", PageSetting::FooterHeight},
         {"表头与表格间隔:", PageSetting::HeaderGap},
     };
     std::vector<std::pair<QSpinBox*, PageSetting>> boxes;

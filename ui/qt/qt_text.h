@@ -6,7 +6,9 @@
 
 namespace xp::ui::qt {
 
-inline QString toQt(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+inline QString toQt(const std::string& text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 inline std::string fromQt(const QString& text) {
     QByteArray bytes = text.toUtf8();

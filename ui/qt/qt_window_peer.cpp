@@ -136,7 +136,8 @@ private:
         title_->setVisible(strip);
         closer_->setVisible(strip);
         if (embedded()) {
-            outer->setFrameStyle(window_.border() == BorderStyle::None ? QFrame::NoFrame : (QFrame::Box | QFrame::Plain));
+            outer->setFrameStyle(window_.border() == BorderStyle::None ? QFrame::NoFrame
+                                                                       : (QFrame::Box | QFrame::Plain));
             return;
         }
         outer->setFrameStyle(QFrame::NoFrame);

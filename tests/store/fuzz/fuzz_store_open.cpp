@@ -63,9 +63,12 @@ bool synthesize(const std::string& table, const uint8_t* data, size_t size) {
         std::vector<xp::FieldValue> values;
         for (const xp::FieldDef& d : defs) {
             const size_t len = data[(4 + r) % size] * 4u;
-            if (d.type == 10 || d.type == 12) values.push_back(xp::FieldValue::text(std::string(len, 'a')));
-            else if (d.type == 11) values.push_back(xp::FieldValue::bytes(std::string(len, '\x01')));
-            else values.push_back(xp::FieldValue::empty(static_cast<xp::FieldType>(d.type)));
+            if (d.type == 10 || d.type == 12)
+                values.push_back(xp::FieldValue::text(std::string(len, 'a')));
+            else if (d.type == 11)
+                values.push_back(xp::FieldValue::bytes(std::string(len, '\x01')));
+            else
+                values.push_back(xp::FieldValue::empty(static_cast<xp::FieldType>(d.type)));
         }
         s.appendRecord(values);
     }
