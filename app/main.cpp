@@ -6,23 +6,13 @@
 #include <string>
 
 #include "appdata/app_paths.h"
+#include "app/plug_windows.h"
 #include "orders/order_list_panel.h"
 #include "shell/app_state.h"
 #include "shell/login_window.h"
 #include "store/record_store.h"
 #include "ui/qt/qt_host.h"
 #include "ui/qt/qt_theme.h"
-
-namespace {
-
-// Where each subsystem hands its windows to the main window (AppState::openers) and adds its controls
-// to the main window's panels (AppState::mainWindowBuilders).
-void plugWindows(xp::AppState& app) {
-    // The order list, the new order and order edit dialogs, and the photo list they open orders into.
-    xp::installOrderWindows(app);
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
     // Declared before the host: the windows the host still holds at the end refer to the state.
@@ -34,7 +24,7 @@ int main(int argc, char** argv) {
     };
     // The box, then exit code -1.
     xp::setFatalErrorHandler([&host](const std::string& message) { host.fatalError(message); });
-    plugWindows(*app);
+    xp::plugWindows(*app);
 
     host.open<xp::LoginWindow>(*app);
     return host.run();

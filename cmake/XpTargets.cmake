@@ -1,11 +1,12 @@
 # Helpers that keep the folder CMakeLists.txt files short: libraries, tests and benchmarks.
 
-# xp_library(NAME SOURCES ... [LIBS ...]): a static library whose headers are included as "folder/file.h".
+# xp_library(NAME SOURCES ... [LIBS ...] [PRIVATE_LIBS ...]): a static library whose headers are included
+# as "folder/file.h". LIBS are the libraries its headers expose; PRIVATE_LIBS those only its sources use.
 function(xp_library name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;PRIVATE_LIBS" ${ARGN})
   add_library(${name} STATIC ${ARG_SOURCES})
   target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR})
-  target_link_libraries(${name} PUBLIC ${ARG_LIBS})
+  target_link_libraries(${name} PUBLIC ${ARG_LIBS} PRIVATE ${ARG_PRIVATE_LIBS})
 endfunction()
 
 # xp_test(NAME SOURCES ... [LIBS ...] [ENV ...]): a GoogleTest binary whose cases CTest runs one by one.

@@ -8,8 +8,6 @@
 #include "appdata/table_text.h"
 #include "appdata/text_helpers.h"
 #include "orders/order_table.h"
-#include "selection/order_loader.h"
-#include "selection/photo_list_panel.h"
 #include "shell/main_window.h"
 #include "store/record_store.h"
 
@@ -129,16 +127,8 @@ void NewOrderDialog::destroying() {
         // The photos appear in the main window; the dialog is gone from view while they load.
         hide();
         w->外形框_加载.show();
-        app.setSelectionFolder(编辑框7.text());
         app.host.waitWithEvents(50);
-        const bool loaded = loadOrder(app);
-        w->外形框_加载.hide();
-        if (loaded) {
-            if (PhotoListPanel* panel = PhotoListPanel::of(*w))
-                panel->showPanel();
-            else
-                w->外形框_超级列表框1.show();
-        }
+        w->openOrderPhotos(编辑框7.text());
     }
     if (w) w->按钮_导入选片数据.enable();
 }

@@ -7,8 +7,6 @@
 #include "orders/order_edit_dialog.h"
 #include "orders/order_removal.h"
 #include "orders/order_table.h"
-#include "selection/order_loader.h"
-#include "selection/photo_list_panel.h"
 #include "store/record_store.h"
 
 namespace xp {
@@ -59,7 +57,7 @@ OrderListPanel::OrderListPanel(MainWindow& w)
     };
     单选框_全部.onClick = [this] {
         list().clear();
-        if (单选框_全部.isChecked()) showAndFill();
+        if (单选框_全部.isChecked()) window.showOrderList();
     };
     单选框_以选.onClick = [this] { filter(单选框_以选, kStateSplit); };
     单选框_未选.onClick = [this] { filter(单选框_未选, kStateNotSelected); };
@@ -97,16 +95,6 @@ void OrderListPanel::fill() {
         store.skipRecords(1);
     }
     store.closeAllTables();
-}
-
-void OrderListPanel::showAndFill() {
-    window.按钮_设计看版.enable();
-    window.按钮_样照欣赏.enable();
-    window.按钮_数据管理.disable();
-    window.closeGalleryWindow();
-    window.外形框_超级列表框1.hide();
-    window.外形框_数据管理.show();
-    fill();
 }
 
 void OrderListPanel::filter(ui::RadioButton& radio, std::string_view state) {
@@ -180,28 +168,15 @@ void OrderListPanel::open(int index) {
     app.orderNumber = readText(store, of::kOrderNumber);
     const std::string folder = readText(store, of::kSelectionFolder);
 
-    PhotoListPanel* photos = PhotoListPanel::of(window);
-    if (photos) {
-        photos->组合框1.clear();
-        photos->组合框1.hide();
-    }
     window.外形框_数据管理.hide();
     store.goToRecord(app.orderRecordNumber);
     store.closeAllTables();
 
-    app.setSelectionFolder(folder);
-    window.外形框_加载.show();
-    const bool loaded = loadOrder(app);
-    window.外形框_加载.hide();
-    if (!loaded) {
+    if (!window.openOrderPhotos(folder)) {
         // Nothing was opened: the list stays the function in use.
         window.外形框_数据管理.show();
         return;
     }
-    if (photos)
-        photos->showPanel();
-    else
-        window.外形框_超级列表框1.show();
     window.按钮_数据管理.enable();
 }
 
@@ -262,7 +237,6 @@ void OrderListPanel::deleteOrder() {
 }
 
 void installOrderWindows(AppState& app) {
-    installPhotoListPanel(app);
     app.mainWindowBuilders.push_back([](MainWindow& w) {
         if (!OrderListPanel::of(w)) w.addPart<OrderListPanel>(w);
     });

@@ -35,8 +35,6 @@ public:
 
     // 数据管理: sets the list up afresh and lists every order (the main window has shown the panel).
     void fill();
-    // The same with the main window's steps before it, as "全部" runs it.
-    void showAndFill();
     // Runs the handler of whichever filter is checked.
     void refresh();
 

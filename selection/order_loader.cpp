@@ -19,7 +19,7 @@
 #include "resources/builtin_pictures.h"
 #include "selection/photo_caption.h"
 #include "selection/photo_list_panel.h"
-#include "selection/thumbnail_pipeline.h"
+#include "imaging/thumbnail_pipeline.h"
 
 namespace xp {
 namespace {

@@ -3,6 +3,7 @@
 
 #include <utility>
 
+#include "selection/order_loader.h"
 #include "selection/photo_caption.h"
 
 namespace xp {
@@ -32,10 +33,29 @@ void PhotoListPanel::showPanel() {
     window.外形框_超级列表框1.show();
 }
 
+// The filter of the previous order goes; the loading panel shows while the photos load.
+bool openOrderPhotos(MainWindow& w) {
+    PhotoListPanel* photos = PhotoListPanel::of(w);
+    if (photos) {
+        photos->组合框1.clear();
+        photos->组合框1.hide();
+    }
+    w.外形框_加载.show();
+    const bool loaded = loadOrder(w.app);
+    w.外形框_加载.hide();
+    if (!loaded) return false;
+    if (photos)
+        photos->showPanel();
+    else
+        w.外形框_超级列表框1.show();
+    return true;
+}
+
 void installPhotoListPanel(AppState& app) {
     app.mainWindowBuilders.push_back([](MainWindow& w) {
         if (!PhotoListPanel::of(w)) w.addPart<PhotoListPanel>(w);
     });
+    app.openers.openOrderPhotos = openOrderPhotos;
 }
 
 }  // namespace xp

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "appdata/app_paths.h"
-#include "selection/thumbnail_list.h"
+#include "imaging/thumbnail_list.h"
 #include "store/record_store.h"
 #include "ui/host.h"
 
@@ -30,6 +30,9 @@ struct WindowOpeners {
     std::function<void(MainWindow&)> newOrder;
     // 按钮_数据管理: fills the order-list panel, which the main window has just shown.
     std::function<void(MainWindow&)> fillOrderList;
+    // Opens the photos of the current selection folder: the loading panel, the order loader, then the
+    // photo-list panel. True when the order's photo table is open and current.
+    std::function<bool(MainWindow&)> openOrderPhotos;
     // 按钮_顾客资料: the order edit dialog, modal; returns once it is closed.
     std::function<void(MainWindow&)> editOrder;
     // 超级按钮_自动分片.

@@ -7,7 +7,7 @@
 
 #include "platform/file_system.h"
 #include "resources/builtin_pictures.h"
-#include "selection/thumbnail.h"
+#include "imaging/thumbnail.h"
 
 namespace xp {
 
@@ -263,7 +263,9 @@ void MainWindow::importClicked() {
     按钮_导入选片数据.enable();
 }
 
-void MainWindow::ordersClicked() {
+void MainWindow::ordersClicked() { showOrderList(); }
+
+void MainWindow::showOrderList() {
     按钮_设计看版.enable();
     按钮_样照欣赏.enable();
     按钮_数据管理.disable();
@@ -274,6 +276,15 @@ void MainWindow::ordersClicked() {
         app.openers.fillOrderList(*this);
     else
         notAvailable("数据管理");
+}
+
+bool MainWindow::openOrderPhotos(const std::string& selectionFolder) {
+    app.setSelectionFolder(selectionFolder);
+    if (!app.openers.openOrderPhotos) {
+        notAvailable("选片");
+        return false;
+    }
+    return app.openers.openOrderPhotos(*this);
 }
 
 void MainWindow::customerClicked() {

@@ -84,6 +84,12 @@ public:
     void hidePanels();
     // Destroys the gallery window if it is open.
     void closeGalleryWindow();
+
+    // Shows the order list in the content area and fills it: the one way every path shows it.
+    void showOrderList();
+    // Opens the photos of the order whose folder this is: the one way every path opens an order.
+    // False (the photo list not shown) when the photos could not be opened.
+    bool openOrderPhotos(const std::string& selectionFolder);
     bool galleryWindowOpen() const { return gallery_ && gallery_->isOpen(); }
     ui::Window* galleryWindow() const { return galleryWindowOpen() ? gallery_.get() : nullptr; }
 

@@ -14,7 +14,7 @@
 #include "appdata/table_text.h"
 #include "appdata/text_helpers.h"
 #include "platform/file_system.h"
-#include "tests/platform/temp_dir.h"
+#include "tests/support/temp_dir.h"
 
 namespace xp {
 namespace {

@@ -9,7 +9,7 @@
 #include "appdata/selection_files.h"
 #include "appdata/text_files.h"
 #include "platform/registry.h"
-#include "tests/platform/temp_dir.h"
+#include "tests/support/temp_dir.h"
 
 namespace xp {
 namespace {

@@ -5,7 +5,7 @@
 
 #include "appdata/table_schema.h"
 #include "appdata/text_codec.h"
-#include "tests/platform/temp_dir.h"
+#include "tests/support/temp_dir.h"
 
 namespace xp {
 namespace {

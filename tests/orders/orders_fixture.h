@@ -2,14 +2,15 @@
 // by field name.
 #pragma once
 
+#include "app/plug_windows.h"
 #include "orders/order_list_panel.h"
-#include "tests/selection/order_fixture.h"
+#include "tests/support/order_fixture.h"
 
 namespace xp::test {
 
 class OrdersTest : public OrderFixture {
 protected:
-    OrdersTest() : OrderFixture(installOrderWindows) {
+    OrdersTest() : OrderFixture(plugWindows) {
         setRows(app->paths.userTable, {{"admin", "tovex"}, {"小王", "1"}, {"Admin", "2"}, {"小李", "3"}});
         setRows(app->paths.categoryTable, {{"相册类"}, {"摆台类"}});
         setRows(app->paths.productTable, {{"12寸相册", "相册类"}, {"7寸摆台", "摆台类"}, {"10寸杂志册", "相册类"}});

@@ -16,6 +16,7 @@
 
 #include "orders/new_order_dialog.h"
 #include "orders/order_edit_dialog.h"
+#include "app/plug_windows.h"
 #include "orders/order_list_panel.h"
 #include "platform/file_system.h"
 #include "shell/app_state.h"
@@ -81,7 +82,7 @@ int main(int argc, char** argv) {
         if (auto* qt = qobject_cast<QApplication*>(QCoreApplication::instance())) xp::ui::qt::applyTheme(*qt);
     };
     xp::setFatalErrorHandler([&host](const std::string& message) { host.fatalError(message); });
-    xp::installOrderWindows(*app);
+    xp::plugWindows(*app);
 
     auto& login = host.open<xp::LoginWindow>(*app);
     host.waitWithEvents(300);

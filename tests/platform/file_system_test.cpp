@@ -7,7 +7,7 @@
 #include <unistd.h>
 
 #include "platform/name_compare.h"
-#include "tests/platform/temp_dir.h"
+#include "tests/support/temp_dir.h"
 
 namespace xp {
 namespace {

@@ -8,7 +8,7 @@
 #include "selection/order_loader.h"
 #include "selection/photo_caption.h"
 #include "selection/photo_list_panel.h"
-#include "tests/selection/order_fixture.h"
+#include "tests/support/order_fixture.h"
 
 namespace xp::test {
 namespace {

@@ -6,7 +6,7 @@
 #include "appdata/settings_files.h"
 #include "appdata/table_text.h"
 #include "resources/builtin_pictures.h"
-#include "selection/thumbnail.h"
+#include "imaging/thumbnail.h"
 #include "shell/main_window.h"
 #include "tests/shell/shell_fixture.h"
 

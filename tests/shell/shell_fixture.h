@@ -14,7 +14,7 @@
 #include "appdata/table_schema.h"
 #include "appdata/table_text.h"
 #include "shell/app_state.h"
-#include "tests/platform/temp_dir.h"
+#include "tests/support/temp_dir.h"
 #include "ui/headless/scenario.h"
 
 namespace xp::test {

@@ -18,7 +18,7 @@
 #include "shell/app_state.h"
 #include "shell/login_window.h"
 #include "shell/main_window.h"
-#include "tests/platform/temp_dir.h"
+#include "tests/support/temp_dir.h"
 #include "ui/qt/qt_host.h"
 
 namespace xp::test {

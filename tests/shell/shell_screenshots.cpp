@@ -14,6 +14,7 @@
 #include <memory>
 #include <string>
 
+#include "app/plug_windows.h"
 #include "orders/order_list_panel.h"
 #include "shell/app_state.h"
 #include "shell/login_window.h"
@@ -67,7 +68,7 @@ int main(int argc, char** argv) {
         if (auto* qt = qobject_cast<QApplication*>(QCoreApplication::instance())) xp::ui::qt::applyTheme(*qt);
     };
     xp::setFatalErrorHandler([&host](const std::string& message) { host.fatalError(message); });
-    xp::installOrderWindows(*app);
+    xp::plugWindows(*app);
 
     auto& login = host.open<xp::LoginWindow>(*app);
     host.waitWithEvents(300);

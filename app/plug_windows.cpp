@@ -1,0 +1,15 @@
+// Every subsystem's windows, plugged into the application state.
+#include "app/plug_windows.h"
+
+#include "orders/order_list_panel.h"
+#include "selection/photo_list_panel.h"
+
+namespace xp {
+
+void plugWindows(AppState& app) {
+    // The photo list that orders open into, then the order list and the new order and edit dialogs.
+    installPhotoListPanel(app);
+    installOrderWindows(app);
+}
+
+}  // namespace xp
