@@ -5,8 +5,8 @@
 #include <memory>
 #include <string>
 
-#include "appdata/app_paths.h"
 #include "app/plug_windows.h"
+#include "appdata/app_paths.h"
 #include "orders/order_list_panel.h"
 #include "shell/app_state.h"
 #include "shell/login_window.h"

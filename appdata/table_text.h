@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,6 +27,14 @@ std::int32_t readInt(RecordStore& store, std::string_view field, const std::stri
 FieldValue textValue(std::string_view text);
 // Appends a row whose fields are all texts, in field order.
 bool appendTextRow(RecordStore& store, const std::vector<std::string>& texts);
+
+// From the first record of the current table, the first record whose text field equals `value` exactly
+// (its GBK bytes); the cursor then stands on it, and on the first record when none does.
+bool findFirstEqual(RecordStore& store, std::string_view field, std::string_view value);
+
+// Appends a row to the current table with the given field texts (UTF-8 field name → text); every other
+// field gets its empty value. The fields may stand in any order in the table.
+bool appendNamedRow(RecordStore& store, const std::map<std::string, std::string>& texts);
 
 // Opens one of the application's tables (a path without extension, e.g. AppPaths::userTable) with the
 // table password.

@@ -9,6 +9,7 @@
 #include "appdata/text_helpers.h"
 #include "orders/order_table.h"
 #include "shell/main_window.h"
+#include "shell/messages.h"
 #include "store/record_store.h"
 
 namespace xp {
@@ -16,8 +17,6 @@ namespace xp {
 namespace {
 
 namespace of = order_fields;
-
-void inform(const std::string& text) { ui::messageBox(text, kMessageTitle, ui::MessageIcon::Information); }
 
 }  // namespace
 

@@ -7,14 +7,13 @@
 #include "appdata/text_helpers.h"
 #include "orders/order_table.h"
 #include "resources/builtin_pictures.h"
+#include "resources/palette.h"
 
 namespace xp {
 
 namespace {
 
 constexpr char kFolderTitle[] = "请选择照片存放的文件夹";
-
-ui::Color colour(pictures::Rgb rgb) { return ui::Color{rgb.r, rgb.g, rgb.b}; }
 
 // A field label placed left of its control, right-aligned against it.
 ui::Rect labelLeftOf(ui::Rect field) { return {4, field.top + 3, field.left - 6, 18}; }

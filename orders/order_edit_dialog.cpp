@@ -13,6 +13,7 @@
 #include "orders/order_table.h"
 #include "platform/file_system.h"
 #include "shell/main_window.h"
+#include "shell/messages.h"
 #include "store/record_store.h"
 
 namespace xp {
@@ -24,8 +25,6 @@ namespace pf = photo_fields;
 
 // The alias under which the edited order's photo table is opened when it is not the open order's.
 constexpr char kEditedPhotoTable[] = "xpdata_edit";
-
-void inform(const std::string& text) { ui::messageBox(text, kMessageTitle, ui::MessageIcon::Information); }
 
 }  // namespace
 

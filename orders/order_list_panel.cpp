@@ -2,11 +2,13 @@
 #include "orders/order_list_panel.h"
 
 #include "appdata/table_schema.h"
+#include "appdata/table_scope.h"
 #include "appdata/table_text.h"
 #include "orders/new_order_dialog.h"
 #include "orders/order_edit_dialog.h"
 #include "orders/order_removal.h"
 #include "orders/order_table.h"
+#include "shell/messages.h"
 #include "store/record_store.h"
 
 namespace xp {
@@ -14,8 +16,6 @@ namespace xp {
 namespace {
 
 namespace of = order_fields;
-
-void inform(const std::string& text) { ui::messageBox(text, kMessageTitle, ui::MessageIcon::Information); }
 
 constexpr char kNoConnection[] = "数据库连接失败";
 constexpr char kNotFound[] = "没有找到该订单记录！可能已被删除，请刷新列表后重试";
@@ -84,7 +84,8 @@ void OrderListPanel::fill() {
     for (const std::string& field : orderListFields()) l.addColumn(field, 120);
 
     RecordStore& store = app.store;
-    if (!openAppTable(store, app.paths.orderTable)) {
+    TableScope orders(store, app.paths.orderTable, TableScope::OnExit::CloseAll);
+    if (!orders) {
         inform(kNoConnection);
         return;
     }
@@ -94,14 +95,14 @@ void OrderListPanel::fill() {
         addRow();
         store.skipRecords(1);
     }
-    store.closeAllTables();
 }
 
 void OrderListPanel::filter(ui::RadioButton& radio, std::string_view state) {
     list().clear();
     if (!radio.isChecked()) return;
     RecordStore& store = app.store;
-    if (!openAppTable(store, app.paths.orderTable)) {
+    TableScope orders(store, app.paths.orderTable, TableScope::OnExit::CloseAll);
+    if (!orders) {
         inform(kNoConnection);
         return;
     }
@@ -112,7 +113,6 @@ void OrderListPanel::filter(ui::RadioButton& radio, std::string_view state) {
         if (readText(store, of::kState) == state) addRow();
         store.skipRecords(1);
     }
-    store.closeAllTables();
 }
 
 void OrderListPanel::refresh() {
@@ -133,21 +133,21 @@ void OrderListPanel::lookUp(const ui::EditBox& box, std::string_view field, cons
     }
     list().clear();
     RecordStore& store = app.store;
-    if (!openAppTable(store, app.paths.orderTable)) {
+    TableScope orders(store, app.paths.orderTable, TableScope::OnExit::CloseAll);
+    if (!orders) {
         inform(failMessage);
         store.closeAllTables();
         return;
     }
     if (findFirstEqual(store, field, wanted)) addRow();
-    store.closeAllTables();
 }
 
 void OrderListPanel::rowSelected(int index) {
     if (index < 0) return;
     RecordStore& store = app.store;
-    if (!openAppTable(store, app.paths.orderTable)) return;
-    if (findFirstEqual(store, of::kOrderNumber, list().cell(index, 0))) app.orderRecordNumber = store.recordNumber();
-    store.closeAllTables();
+    TableScope orders(store, app.paths.orderTable, TableScope::OnExit::CloseAll);
+    if (orders && findFirstEqual(store, of::kOrderNumber, list().cell(index, 0)))
+        app.orderRecordNumber = store.recordNumber();
 }
 
 void OrderListPanel::open(int index) {
@@ -193,10 +193,9 @@ void OrderListPanel::deleteOrder() {
     }
     const std::string number = list().cell(index, 0);
     const std::string customer = list().cell(index, 1);
-    const int answer = ui::messageBox("确定要删除订单“" + number + "”（顾客：" + customer + "）吗？\r\n\r\n" +
-                                          "照片不会被删除，该订单的选片数据将移到选片目录的备份文件夹中。",
-                                      kMessageTitle, ui::MessageIcon::Question, ui::MessageButtons::YesNo);
-    if (answer != ui::MessageResult::Yes) return;
+    if (!ask("确定要删除订单“" + number + "”（顾客：" + customer + "）吗？\r\n\r\n" +
+             "照片不会被删除，该订单的选片数据将移到选片目录的备份文件夹中。"))
+        return;
 
     RecordStore& store = app.store;
     if (!openAppTable(store, app.paths.orderTable)) {

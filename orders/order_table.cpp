@@ -7,26 +7,6 @@
 
 namespace xp {
 
-bool findFirstEqual(RecordStore& store, std::string_view field, std::string_view value) {
-    const FieldRef ref(toGbk(field));
-    const std::string wanted = toGbk(value);
-    store.firstRecord();
-    return store.findRecord([&] { return store.readField(ref).asText() == wanted; });
-}
-
-bool appendNamedRow(RecordStore& store, const std::map<std::string, std::string>& texts) {
-    std::vector<FieldValue> values;
-    for (const FieldDef& f : store.tableFields()) {
-        auto it = texts.find(fromGbk(f.name));
-        if (it != texts.end())
-            values.push_back(textValue(it->second));
-        else
-            values.push_back(isValidFieldType(f.type) ? FieldValue::empty(static_cast<FieldType>(f.type))
-                                                      : FieldValue());
-    }
-    return store.appendRecord(values);
-}
-
 const std::vector<std::string>& orderListFields() {
     namespace of = order_fields;
     static const std::vector<std::string> fields = {of::kOrderNumber,   of::kCustomerName, of::kPhone,

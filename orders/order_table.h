@@ -1,5 +1,4 @@
-// The order table as the order windows use it: rows found by a field's exact value, a row's fields by
-// name, a new order appended whatever the order of the installation's fields, and the lists the order
+// The order table as the order windows use it: the fields the order list shows, and the lists the order
 // dialogs offer (selectors, categories, products of a category).
 #pragma once
 
@@ -11,14 +10,6 @@
 #include "store/record_store.h"
 
 namespace xp {
-
-// From the first record of the current table, the first record whose text field equals `value` exactly
-// (its bytes); the cursor then stands on it, and on the first record when none does.
-bool findFirstEqual(RecordStore& store, std::string_view field, std::string_view value);
-
-// Appends a row to the current table with the given field texts (UTF-8 field name → text); every other
-// field gets its empty value. The fields may stand in any order in the table.
-bool appendNamedRow(RecordStore& store, const std::map<std::string, std::string>& texts);
 
 // The nine order-table fields the order list shows, in column order.
 const std::vector<std::string>& orderListFields();

@@ -15,11 +15,12 @@
 #include "appdata/table_text.h"
 #include "appdata/text_codec.h"
 #include "appdata/text_helpers.h"
+#include "imaging/thumbnail_pipeline.h"
 #include "platform/file_system.h"
 #include "resources/builtin_pictures.h"
 #include "selection/photo_caption.h"
 #include "selection/photo_list_panel.h"
-#include "imaging/thumbnail_pipeline.h"
+#include "shell/messages.h"
 
 namespace xp {
 namespace {
@@ -34,10 +35,6 @@ const char kCreateFailed[] = "数据库创建失败！请检查选片文件夹�
 const char kNewTableFailed[] = "数据库连接失败！请检查选片目录是否拥有写入权限";
 const char kOpenFailed[] = "数据库连接失败请重试！";
 const char kAppendFailed[] = "照片记录写入失败！请检查选片目录所在的磁盘是否已满或是否有写入权限";
-
-void inform(const std::string& text, const std::string& title = kMessageTitle) {
-    ui::messageBox(text, title, ui::MessageIcon::Information);
-}
 
 // A row of an existing photo table as the reconcile step needs it.
 struct PhotoRow {

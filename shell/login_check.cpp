@@ -5,12 +5,11 @@
 #include "appdata/table_schema.h"
 #include "appdata/table_text.h"
 #include "appdata/text_codec.h"
+#include "shell/messages.h"
 
 namespace xp {
 
 namespace {
-
-void tell(const char* text) { ui::messageBox(text, kMessageTitle, ui::MessageIcon::Information); }
 
 // The user table as the current table: freshly opened, or still open from a failed attempt.
 bool selectUserTable(RecordStore& store, const std::string& path) {
@@ -26,28 +25,19 @@ bool checkLogin(AppState& app, const std::string& userName, const std::string& p
     // program with the store's fatal error instead of telling the user what is wrong.
     if (!selectUserTable(store, app.paths.userTable) || !schemaProblem(store, AppTable::Users).empty()) {
         store.closeTable(kUserTableName);
-        tell(kLoginNoUserTableMessage);
+        inform(kLoginNoUserTableMessage);
         return false;
     }
     if (userName.empty() || password.empty()) {
-        tell(kLoginEmptyMessage);
+        inform(kLoginEmptyMessage);
         return false;
     }
 
-    // Stored texts are GBK bytes; compare the typed texts in the same form, byte for byte.
-    const std::string name = toGbk(userName);
-    const std::string pass = toGbk(password);
-    const std::string nameField = toGbk(user_fields::kUserName);
-    const std::string passwordField = toGbk(user_fields::kPassword);
-    store.firstRecord();
-    const int count = store.recordCount();
-    for (int i = 0; i < count; ++i) {
-        if (store.readField(nameField).asText() == name) break;
-        store.skipRecords(1);
-    }
-    // Past the last record the field reads as the empty text, which never equals a typed password.
-    if (store.readField(passwordField).asText() != pass) {
-        tell(kLoginWrongMessage);
+    // Stored texts are GBK bytes; the typed texts are compared in the same form, byte for byte. The first
+    // row with the name decides; a name that no row has never matches, as no typed password is empty.
+    if (!findFirstEqual(store, user_fields::kUserName, userName) ||
+        store.readField(toGbk(user_fields::kPassword)).asText() != toGbk(password)) {
+        inform(kLoginWrongMessage);
         return false;
     }
 

@@ -7,6 +7,7 @@
 #include "appdata/registry_values.h"
 #include "appdata/table_schema.h"
 #include "resources/builtin_pictures.h"
+#include "resources/palette.h"
 #include "shell/login_check.h"
 #include "shell/main_window.h"
 
@@ -16,8 +17,6 @@ namespace {
 
 constexpr int kWidth = 480;
 constexpr int kHeight = 328;
-
-ui::Color colour(pictures::Rgb rgb) { return ui::Color{rgb.r, rgb.g, rgb.b}; }
 
 std::vector<std::uint8_t> picture(std::string_view name) {
     std::string_view bytes = builtinPicture(name);

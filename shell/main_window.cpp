@@ -5,9 +5,11 @@
 #include <cstdint>
 #include <string_view>
 
+#include "imaging/thumbnail.h"
 #include "platform/file_system.h"
 #include "resources/builtin_pictures.h"
-#include "imaging/thumbnail.h"
+#include "resources/palette.h"
+#include "shell/messages.h"
 
 namespace xp {
 
@@ -21,8 +23,6 @@ std::vector<std::uint8_t> picture(std::string_view name) {
     std::string_view bytes = builtinPicture(name);
     return std::vector<std::uint8_t>(bytes.begin(), bytes.end());
 }
-
-ui::Color colour(pictures::Rgb rgb) { return ui::Color{rgb.r, rgb.g, rgb.b}; }
 
 void setFaces(ui::PictureButton& button, const pictures::ButtonFaces& faces) {
     button.setPictures(picture(faces.normal), picture(faces.highlighted), picture(faces.disabled));
@@ -235,9 +235,7 @@ void MainWindow::drawBackground() {
     时钟1.stop();
 }
 
-void MainWindow::notAvailable(const std::string& what) {
-    ui::messageBox("“" + what + "”功能尚未开放，敬请期待。", kMessageTitle, ui::MessageIcon::Information);
-}
+void MainWindow::notAvailable(const std::string& what) { inform("“" + what + "”功能尚未开放，敬请期待。"); }
 
 void MainWindow::hidePanels() {
     外形框_数据管理.hide();
@@ -300,9 +298,9 @@ void MainWindow::customerClicked() {
             notAvailable("顾客资料");
         按钮_顾客资料.enable();
     } else if (orderList) {
-        ui::messageBox("请先选择客户订单编号后在选择此项！", kMessageTitle, ui::MessageIcon::Information);
+        inform("请先选择客户订单编号后在选择此项！");
     } else {
-        ui::messageBox("请先打开数据管理并选择客户订单编号后在选择此项！", kMessageTitle, ui::MessageIcon::Information);
+        inform("请先打开数据管理并选择客户订单编号后在选择此项！");
     }
 }
 

@@ -24,13 +24,13 @@
 #include <vector>
 
 #include "appdata/installation.h"
-#include "platform/file_system.h"
 #include "imaging/image_ops.h"
 #include "imaging/imaging_jpeg.h"
-#include "selection/order_loader.h"
-#include "selection/photo_list_panel.h"
 #include "imaging/thumbnail_list.h"
 #include "imaging/thumbnail_pipeline.h"
+#include "platform/file_system.h"
+#include "selection/order_loader.h"
+#include "selection/photo_list_panel.h"
 #include "shell/app_state.h"
 #include "shell/main_window.h"
 #include "ui/headless/headless_host.h"

@@ -6,9 +6,9 @@
 #include <filesystem>
 #include <thread>
 
-#include "tests/support/photo_fixtures.h"
 #include "imaging/display_cache.h"
 #include "imaging/imaging_jpeg.h"
+#include "tests/support/photo_fixtures.h"
 
 namespace xp {
 namespace {

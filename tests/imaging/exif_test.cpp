@@ -6,10 +6,10 @@
 
 #include <cstring>
 
-#include "tests/support/photo_fixtures.h"
 #include "imaging/exif_patch.h"
 #include "imaging/exif_reader.h"
 #include "imaging/jpeg_markers.h"
+#include "tests/support/photo_fixtures.h"
 
 namespace xp {
 namespace {

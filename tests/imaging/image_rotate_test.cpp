@@ -10,11 +10,11 @@
 #include <cstring>
 #include <filesystem>
 
-#include "tests/support/photo_fixtures.h"
 #include "imaging/display_decode.h"
 #include "imaging/exif_reader.h"
 #include "imaging/image_ops.h"
 #include "imaging/thumbnail.h"
+#include "tests/support/photo_fixtures.h"
 
 namespace xp {
 namespace {

@@ -7,8 +7,8 @@
 #include <chrono>
 #include <future>
 
-#include "tests/support/photo_fixtures.h"
 #include "imaging/thumbnail.h"
+#include "tests/support/photo_fixtures.h"
 
 namespace xp {
 namespace {

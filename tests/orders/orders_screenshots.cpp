@@ -14,9 +14,9 @@
 #include <memory>
 #include <string>
 
+#include "app/plug_windows.h"
 #include "orders/new_order_dialog.h"
 #include "orders/order_edit_dialog.h"
-#include "app/plug_windows.h"
 #include "orders/order_list_panel.h"
 #include "platform/file_system.h"
 #include "shell/app_state.h"

@@ -5,8 +5,8 @@
 
 #include "appdata/settings_files.h"
 #include "appdata/table_text.h"
-#include "resources/builtin_pictures.h"
 #include "imaging/thumbnail.h"
+#include "resources/builtin_pictures.h"
 #include "shell/main_window.h"
 #include "tests/shell/shell_fixture.h"
 

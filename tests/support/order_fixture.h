@@ -16,8 +16,8 @@
 #include "appdata/table_text.h"
 #include "shell/app_state.h"
 #include "shell/main_window.h"
-#include "tests/support/temp_dir.h"
 #include "tests/support/photo_fixtures.h"
+#include "tests/support/temp_dir.h"
 #include "ui/headless/scenario.h"
 
 namespace xp::test {
