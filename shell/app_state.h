@@ -44,6 +44,16 @@ struct WindowOpeners {
     std::function<void(MainWindow&)> settings;
     // 按钮_更换LOGO: the logo window, non-modal.
     std::function<void(MainWindow&)> logo;
+
+    // Between the subsystems beside each other (each set by the subsystem that builds the window):
+    // "保存选片数据" of the photo list: the order form of the open order (completion).
+    std::function<void(MainWindow&)> orderForm;
+    // "增删制作要求" of the order form: the settings window in its requirements-only mode, modal;
+    // returns once it is closed (settings).
+    std::function<void(MainWindow&)> requirementPresets;
+    // Called by the settings window when it closes, so that a window showing the requirement presets
+    // (the order form) reads them again (completion).
+    std::function<void(MainWindow&)> requirementPresetsChanged;
 };
 
 // Runs at the end of the main window's constructor, before the window is shown: the place where a
