@@ -67,13 +67,18 @@ run: build
 	$(demo_installation)
 	cd $(DEMO_DIR) && ./xuanpian
 
-# PNGs of the login window and the main window under Xvfb at 1366 x 768, logged in with the demo account.
+# PNGs of the windows under Xvfb at 1366 x 768 on the demo installation: every screenshot driver of the
+# tests, the shell's first.
 SCREENSHOT_DIR ?= $(BUILD)/screenshots
 screenshots: build
 	$(demo_installation)
 	mkdir -p $(SCREENSHOT_DIR) $(BUILD)/qt-runtime && chmod 700 $(BUILD)/qt-runtime
-	XDG_RUNTIME_DIR=$${XDG_RUNTIME_DIR:-$(abspath $(BUILD)/qt-runtime)} \
-	  xvfb-run -a -s "-screen 0 1366x768x24" $(BUILD)/tests/shell/xp_shell_screenshots $(DEMO_DIR) $(SCREENSHOT_DIR)
+	@set -e; for d in $(BUILD)/tests/shell/xp_shell_screenshots \
+	    $$(find $(BUILD)/tests -type f -name 'xp_*_screenshots' -perm -u+x ! -name xp_shell_screenshots | sort); do \
+	  echo "== $$d"; \
+	  XDG_RUNTIME_DIR=$${XDG_RUNTIME_DIR:-$(abspath $(BUILD)/qt-runtime)} \
+	    xvfb-run -a -s "-screen 0 1366x768x24" $$d $(DEMO_DIR) $(SCREENSHOT_DIR); \
+	done
 
 fuzz: deps
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) $(CMAKE_FLAGS) -DXP_FUZZ=ON -DXP_BENCH=OFF

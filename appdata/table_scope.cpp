@@ -6,8 +6,7 @@
 
 namespace xp {
 
-TableScope::TableScope(RecordStore& store, const std::string& path, OnExit onExit)
-    : store_(store), onExit_(onExit) {
+TableScope::TableScope(RecordStore& store, const std::string& path, OnExit onExit) : store_(store), onExit_(onExit) {
     const std::size_t slash = path.rfind('/');
     name_ = slash == std::string::npos ? path : path.substr(slash + 1);
     opened_ = openAppTable(store_, path);

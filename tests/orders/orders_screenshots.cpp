@@ -3,50 +3,20 @@
 // from it and the order edit dialog, each grabbed to a PNG. Not a test: it needs a display (Xvfb).
 //
 //     xp_orders_screenshots INSTALLATION_DIR OUTPUT_DIR
-#include <QApplication>
-#include <QDir>
-#include <QLineEdit>
-#include <QTest>
 #include <QTimer>
-#include <QWidget>
-#include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <string>
 
-#include "app/plug_windows.h"
 #include "orders/new_order_dialog.h"
 #include "orders/order_edit_dialog.h"
-#include "orders/order_list_panel.h"
 #include "platform/file_system.h"
-#include "shell/app_state.h"
-#include "shell/login_window.h"
 #include "shell/main_window.h"
-#include "ui/qt/qt_host.h"
-#include "ui/qt/qt_theme.h"
+#include "tests/support/screenshots.h"
+
+using namespace xp::screenshots;
 
 namespace {
-
-bool save(const xp::ui::Control& window, const QString& file) {
-    QWidget* widget = xp::ui::qt::widgetOf(window);
-    if (!widget || !widget->grab().save(file, "PNG")) {
-        std::fprintf(stderr, "cannot grab %s into %s\n", window.name().c_str(), file.toLocal8Bit().constData());
-        return false;
-    }
-    std::printf("%s\n", file.toLocal8Bit().constData());
-    return true;
-}
-
-void click(const xp::ui::Control& control) { QTest::mouseClick(xp::ui::qt::widgetOf(control), Qt::LeftButton); }
-
-void typeInto(const xp::ui::Control& box, const QString& text) {
-    auto* edit = qobject_cast<QLineEdit*>(xp::ui::qt::widgetOf(box));
-    if (!edit) return;
-    QTest::mouseClick(edit, Qt::LeftButton);
-    edit->selectAll();
-    QTest::keyClick(edit, Qt::Key_Delete);
-    QTest::keyClicks(edit, text);
-}
 
 // A customer's folder for the new order: a copy of some demo photos, without any selection data.
 std::string newCustomerFolder(const std::string& installation) {
@@ -66,36 +36,15 @@ std::string newCustomerFolder(const std::string& installation) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: %s INSTALLATION_DIR OUTPUT_DIR\n", argv[0]);
-        return 2;
-    }
-    std::string installation = std::filesystem::absolute(argv[1]).lexically_normal().string();
-    if (installation.size() > 1 && installation.back() == '/') installation.pop_back();
-    const QString out = QString::fromLocal8Bit(argv[2]);
-    QDir().mkpath(out);
+    std::string installation;
+    QString out;
+    if (!parseArguments(argc, argv, installation, out)) return 2;
 
     std::unique_ptr<xp::AppState> app;
     xp::ui::qt::QtHost host(argc, argv);
-    app = std::make_unique<xp::AppState>(host, installation);
-    app->applyThemedLook = [] {
-        if (auto* qt = qobject_cast<QApplication*>(QCoreApplication::instance())) xp::ui::qt::applyTheme(*qt);
-    };
-    xp::setFatalErrorHandler([&host](const std::string& message) { host.fatalError(message); });
-    xp::plugWindows(*app);
-
-    auto& login = host.open<xp::LoginWindow>(*app);
-    host.waitWithEvents(300);
-    typeInto(login.用户名编辑框, QStringLiteral("admin"));
-    typeInto(login.密码编辑框, QStringLiteral("tovex"));
-    click(login.按钮1);
-    host.waitWithEvents(100);
-    xp::MainWindow* main = host.find<xp::MainWindow>();
-    if (!main) {
-        std::fprintf(stderr, "the login did not reach the main window\n");
-        return 1;
-    }
-    host.waitWithEvents(500);
+    app = startProgram(host, installation);
+    xp::MainWindow* main = logIn(host, *app);
+    if (!main) return 1;
     bool ok = true;
 
     // A new order for a new customer's folder.
