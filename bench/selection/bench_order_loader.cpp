@@ -3,29 +3,16 @@
 // the same folder in the same run.
 #include <benchmark/benchmark.h>
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <turbojpeg.h>
-#include <unistd.h>
-
-#include <algorithm>
 #include <chrono>
-#include <cmath>
 #include <cstdio>
-#include <cstring>
+#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <future>
-#include <map>
 #include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "appdata/installation.h"
-#include "imaging/image_ops.h"
-#include "imaging/imaging_jpeg.h"
+#include "bench/support/bench_support.h"
 #include "imaging/thumbnail_list.h"
 #include "imaging/thumbnail_pipeline.h"
 #include "platform/file_system.h"
@@ -35,11 +22,10 @@
 #include "shell/main_window.h"
 #include "ui/headless/headless_host.h"
 
-extern char** environ;
-
 namespace {
 
 namespace fs = std::filesystem;
+using namespace xp::bench;
 
 constexpr int kWidth = 6000;
 constexpr int kHeight = 4000;
@@ -51,130 +37,32 @@ constexpr int kPlainPhotos = 100;
 constexpr int kThumbPhotos = 300;
 constexpr int kReconcilePhotos = 2000;
 
-// Smooth colour fields with fine grain: compresses like a detailed camera photo (about 10 MB at 92).
-xp::ui::Image picture(unsigned seed) {
-    xp::ui::Image img{kWidth, kHeight, std::vector<std::uint8_t>(static_cast<std::size_t>(kWidth) * kHeight * 3)};
-    std::vector<float> cx(kWidth * 3), cy(kHeight * 3);
-    for (int x = 0; x < kWidth; ++x)
-        for (int c = 0; c < 3; ++c)
-            cx[x * 3 + c] = static_cast<float>(60 * std::sin(x * (0.0011 + 0.0003 * c) + seed) +
-                                               25 * std::sin(x * 0.013 * (c + 1)));
-    for (int y = 0; y < kHeight; ++y)
-        for (int c = 0; c < 3; ++c)
-            cy[y * 3 + c] = static_cast<float>(50 * std::cos(y * (0.0015 + 0.0002 * c) + seed * 2) +
-                                               20 * std::sin(y * 0.017 * (c + 2)));
-    std::uint32_t s = seed * 2654435761u + 12345;
-    for (int y = 0; y < kHeight; ++y) {
-        std::uint8_t* row = img.pixels.data() + static_cast<std::size_t>(y) * kWidth * 3;
-        for (int x = 0; x < kWidth; ++x) {
-            s ^= s << 13;
-            s ^= s >> 17;
-            s ^= s << 5;
-            const int grain = static_cast<int>(s % 33) - 16;
-            for (int c = 0; c < 3; ++c)
-                row[x * 3 + c] = static_cast<std::uint8_t>(
-                    std::clamp(120 + static_cast<int>(cx[x * 3 + c] + cy[y * 3 + c]) + grain, 0, 255));
-        }
-    }
-    return img;
-}
-
-void put16(std::vector<std::uint8_t>& v, unsigned x) {
-    v.push_back(static_cast<std::uint8_t>(x));
-    v.push_back(static_cast<std::uint8_t>(x >> 8));
-}
-void put32(std::vector<std::uint8_t>& v, unsigned x) {
-    put16(v, x & 0xFFFF);
-    put16(v, x >> 16);
-}
-
-// A camera-style APP1 segment: orientation 1 in IFD0, the JPEG thumbnail through IFD1.
-std::vector<std::uint8_t> exifSegment(const std::vector<std::uint8_t>& thumb) {
-    std::vector<std::uint8_t> t = {'I', 'I', 42, 0, 8, 0, 0, 0};
-    put16(t, 1);
-    put16(t, 0x0112), put16(t, 3), put32(t, 1), put16(t, 1), put16(t, 0);
-    const unsigned ifd1 = 8 + 2 + 12 + 4;
-    put32(t, ifd1);
-    put16(t, 2);
-    const unsigned thumbAt = ifd1 + 2 + 24 + 4;
-    put16(t, 0x0201), put16(t, 4), put32(t, 1), put32(t, thumbAt);
-    put16(t, 0x0202), put16(t, 4), put32(t, 1), put32(t, static_cast<unsigned>(thumb.size()));
-    put32(t, 0);
-    t.insert(t.end(), thumb.begin(), thumb.end());
-    std::vector<std::uint8_t> payload = {'E', 'x', 'i', 'f', 0, 0};
-    payload.insert(payload.end(), t.begin(), t.end());
-    std::vector<std::uint8_t> seg = {0xFF, 0xE1, static_cast<std::uint8_t>((payload.size() + 2) >> 8),
-                                     static_cast<std::uint8_t>((payload.size() + 2) & 0xFF)};
-    seg.insert(seg.end(), payload.begin(), payload.end());
-    return seg;
-}
-
-void writeBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
-
 // The generated pictures, and one selection folder per benchmark, all inside a studio installation.
 struct Studio {
-    std::string dir;
+    TempFolder root{"xp_bench_orders"};
+    const std::string dir = root.path();
     std::string plain, thumbs, reconcile;  // selection folders
     std::string small;                     // small photos: what the loader itself costs per photo
     double megabytes = 0;
 
     Studio() {
-        std::string tmpl = (fs::temp_directory_path() / "xp_bench_orders_XXXXXX").string();
-        if (!mkdtemp(tmpl.data())) std::abort();
-        dir = tmpl;
         if (!xp::createInstallation(dir + "/studio").ok) std::abort();
-        const std::string originals = dir + "/originals";
-        fs::create_directories(originals);
-        auto make = [&](int i) {
-            xp::ui::Image img = picture(static_cast<unsigned>(i + 1));
-            std::vector<std::uint8_t> jpeg, thumb;
-            xp::encodeJpeg(img, 92, TJSAMP_420, jpeg);
-            xp::encodeJpeg(xp::resample(img, 160, 107), 90, TJSAMP_420, thumb);
-            std::vector<std::uint8_t> tagged(jpeg.begin(), jpeg.begin() + 2);
-            std::vector<std::uint8_t> app1 = exifSegment(thumb);
-            tagged.insert(tagged.end(), app1.begin(), app1.end());
-            tagged.insert(tagged.end(), jpeg.begin() + 2, jpeg.end());
-            writeBytes(originals + "/plain_" + std::to_string(i) + ".jpg", jpeg);
-            writeBytes(originals + "/thumb_" + std::to_string(i) + ".jpg", tagged);
-            return jpeg.size() / 1e6;
-        };
-        std::vector<std::future<double>> jobs;
-        for (int i = 0; i < kDistinct; i += 2) {
-            jobs.push_back(
-                std::async(std::launch::async, [&, i] { return make(i) + (i + 1 < kDistinct ? make(i + 1) : 0); }));
+        std::vector<std::string> plainPhotos, thumbPhotos;
+        for (const PhotoPair& p : writePhotoPairs(dir + "/originals", kDistinct, kWidth, kHeight)) {
+            plainPhotos.push_back(p.plain);
+            thumbPhotos.push_back(p.withThumbnail);
+            megabytes += p.plainBytes / 1e6 / kDistinct;
         }
-        for (auto& j : jobs) megabytes += j.get();
-        megabytes /= kDistinct;
-        plain = folder("plain", "plain", kPlainPhotos);
-        thumbs = folder("thumbs", "thumb", kThumbPhotos);
-        reconcile = folder("reconcile", "thumb", kReconcilePhotos);
-        std::vector<std::uint8_t> tiny;
-        xp::encodeJpeg(xp::resample(picture(99), 64, 48), 90, TJSAMP_420, tiny);
-        writeBytes(originals + "/small_0.jpg", tiny);
+        plain = dir + "/plain";
+        thumbs = dir + "/thumbs";
+        reconcile = dir + "/reconcile";
         small = dir + "/small";
-        fs::create_directories(small);
-        for (int i = 0; i < kReconcilePhotos; ++i) {
-            char file[32];
-            std::snprintf(file, sizeof file, "/S_%04d.jpg", i + 1);
-            fs::create_hard_link(originals + "/small_0.jpg", small + file);
-        }
-    }
-    ~Studio() {
-        std::error_code ec;
-        fs::remove_all(dir, ec);
-    }
-    std::string folder(const std::string& name, const std::string& kind, int count) const {
-        const std::string f = dir + "/" + name;
-        fs::create_directories(f);
-        for (int i = 0; i < count; ++i) {
-            char file[32];
-            std::snprintf(file, sizeof file, "/IMG_%04d.jpg", i + 1);
-            fs::create_hard_link(dir + "/originals/" + kind + "_" + std::to_string(i % kDistinct) + ".jpg", f + file);
-        }
-        return f;
+        linkPhotos(plainPhotos, plain, kPlainPhotos);
+        linkPhotos(thumbPhotos, thumbs, kThumbPhotos);
+        linkPhotos(thumbPhotos, reconcile, kReconcilePhotos);
+        const std::string tiny = dir + "/originals/small_0.jpg";
+        writeFile(tiny, photoJpeg(photoPixels(64, 48, 99)));
+        linkPhotos({tiny}, small, kReconcilePhotos, "S_%04d.jpg");
     }
     static std::vector<std::string> photosOf(const std::string& folder) {
         std::vector<std::string> out;
@@ -265,33 +153,12 @@ void BM_FirstLoad_Decoded_Pipeline(benchmark::State& state) { pipelineAlone(stat
 void BM_Reconcile_Embedded_Pipeline(benchmark::State& state) { pipelineAlone(state, studio().reconcile); }
 void BM_Small_Pipeline(benchmark::State& state) { pipelineAlone(state, studio().small); }
 
-bool run(const std::vector<std::string>& args) {
-    std::vector<char*> argv;
-    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-    pid_t pid = 0;
-    const int rc = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    if (rc != 0) return false;
-    int status = 0;
-    if (waitpid(pid, &status, 0) != pid) return false;
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
-
 void vipsthumbnail(benchmark::State& state, const std::string& folder) {
     const std::string out = studio().dir + "/vips";
     fs::create_directories(out);
     std::vector<std::string> args = {"vipsthumbnail", "-s", "120x120", "-o", out + "/%s_tile.jpg"};
     for (const std::string& f : Studio::photosOf(folder)) args.push_back(f);
-    for (auto _ : state) {
-        const auto t0 = std::chrono::steady_clock::now();
-        if (!run(args)) state.SkipWithError("could not run vipsthumbnail");
-        state.SetIterationTime(std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count());
-    }
+    for (auto _ : state) state.SetIterationTime(runTool(state, args).seconds);
     state.counters["photos"] = static_cast<double>(args.size() - 5);
 }
 void BM_FirstLoad_Embedded_vipsthumbnail(benchmark::State& state) { vipsthumbnail(state, studio().thumbs); }
@@ -313,86 +180,49 @@ XP_LOAD(BM_Small_Import, 3);
 XP_LOAD(BM_Small_Reconcile, 3);
 XP_LOAD(BM_Small_Pipeline, 3);
 
-class Recorder : public benchmark::ConsoleReporter {
-public:
-    std::map<std::string, double> ms;  // fastest repetition per benchmark
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& r : runs) {
-            if (r.error_occurred || r.run_type != Run::RT_Iteration) continue;
-            const std::string name = r.run_name.str();
-            const double t = r.GetAdjustedRealTime();
-            auto it = ms.find(name);
-            if (it == ms.end() || t < it->second) ms[name] = t;
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-    double find(const std::string& prefix) const {
-        for (const auto& [name, value] : ms)
-            if (name.rfind(prefix, 0) == 0) return value;
-        return -1;
-    }
-};
-
-// Ratios are our time over the baseline's: lower is better and every goal reads "<=".
-void goal(const std::string& name, double ours, const char* baseline, double base, double limit) {
-    if (ours <= 0 || base <= 0) {
-        std::printf("GOAL %s: not measured (a benchmark was filtered out, failed or its tool is missing)\n",
-                    name.c_str());
-        return;
-    }
-    std::printf("GOAL %s: ours %.1f ms, baseline %s %.1f ms, ratio %.3f (goal <= %.3f)%s\n", name.c_str(), ours,
-                baseline, base, ours / base, limit, ours / base <= limit ? "" : "  MISSED");
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::vector<char*> args(argv, argv + argc);
-    std::string interleave = "--benchmark_enable_random_interleaving=true";
-    bool given = false;
-    for (char* a : args) given = given || std::strncmp(a, "--benchmark_enable_random_interleaving", 38) == 0;
-    if (!given) args.push_back(interleave.data());
-    int count = static_cast<int>(args.size());
-    args.push_back(nullptr);
-    benchmark::Initialize(&count, args.data());
-    if (benchmark::ReportUnrecognizedArguments(count, args.data())) return 1;
+    if (!initialize(argc, argv, true)) return 1;
 
     const Studio& s = studio();
     std::printf(
         "%d distinct %d x %d photos (%.1f MB each), hard-linked into folders of %d without and %d and %d with an "
         "embedded thumbnail, in %s; %u cores\n",
-        kDistinct, kWidth, kHeight, s.megabytes, kPlainPhotos, kThumbPhotos, kReconcilePhotos, s.dir.c_str(),
-        std::max(1u, std::thread::hardware_concurrency()));
-    Recorder rec;
+        kDistinct, kWidth, kHeight, s.megabytes, kPlainPhotos, kThumbPhotos, kReconcilePhotos, s.dir.c_str(), cores());
+    FastestRuns rec;
     benchmark::RunSpecifiedBenchmarks(&rec);
     benchmark::Shutdown();
 
     const std::string n300 = std::to_string(kThumbPhotos), n100 = std::to_string(kPlainPhotos),
                       n2000 = std::to_string(kReconcilePhotos);
     std::printf("\nFastest repetition of each; ratios are our time over the baseline's, lower is better.\n");
-    goal("first load of " + n300 + " photos with embedded thumbnails, within 1.1x of the tile pipeline alone",
-         rec.find("BM_FirstLoad_Embedded_Ours"), "tile-pipeline", rec.find("BM_FirstLoad_Embedded_Pipeline"), 1.1);
-    goal("first load of " + n100 + " photos without embedded thumbnails, within 1.1x of the tile pipeline alone",
-         rec.find("BM_FirstLoad_Decoded_Ours"), "tile-pipeline", rec.find("BM_FirstLoad_Decoded_Pipeline"), 1.1);
-    goal("reconciling an imported order of " + n2000 +
-             " photos (embedded thumbnails), within 1.2x of the tile pipeline alone",
-         rec.find("BM_Reconcile_Embedded_Ours"), "tile-pipeline", rec.find("BM_Reconcile_Embedded_Pipeline"), 1.2);
+    printGoal("first load of " + n300 + " photos with embedded thumbnails, within 1.1x of the tile pipeline alone",
+              rec.realMs("BM_FirstLoad_Embedded_Ours"), "ms", "tile-pipeline",
+              rec.realMs("BM_FirstLoad_Embedded_Pipeline"), 1.1);
+    printGoal("first load of " + n100 + " photos without embedded thumbnails, within 1.1x of the tile pipeline alone",
+              rec.realMs("BM_FirstLoad_Decoded_Ours"), "ms", "tile-pipeline",
+              rec.realMs("BM_FirstLoad_Decoded_Pipeline"), 1.1);
+    printGoal("reconciling an imported order of " + n2000 +
+                  " photos (embedded thumbnails), within 1.2x of the tile pipeline alone",
+              rec.realMs("BM_Reconcile_Embedded_Ours"), "ms", "tile-pipeline",
+              rec.realMs("BM_Reconcile_Embedded_Pipeline"), 1.2);
     // Against the peer tool on the same folder, with the imaging goals (the loader adds next to nothing).
-    goal("first load of " + n300 + " photos with embedded thumbnails, at least 50x vipsthumbnail throughput",
-         rec.find("BM_FirstLoad_Embedded_Ours"), "vipsthumbnail", rec.find("BM_FirstLoad_Embedded_vipsthumbnail"),
-         1 / 50.0);
-    goal("first load of " + n100 + " photos without embedded thumbnails, at least 1.8x vipsthumbnail throughput",
-         rec.find("BM_FirstLoad_Decoded_Ours"), "vipsthumbnail", rec.find("BM_FirstLoad_Decoded_vipsthumbnail"),
-         1 / 1.8);
+    printGoal("first load of " + n300 + " photos with embedded thumbnails, at least 50x vipsthumbnail throughput",
+              rec.realMs("BM_FirstLoad_Embedded_Ours"), "ms", "vipsthumbnail",
+              rec.realMs("BM_FirstLoad_Embedded_vipsthumbnail"), 1 / 50.0);
+    printGoal("first load of " + n100 + " photos without embedded thumbnails, at least 1.8x vipsthumbnail throughput",
+              rec.realMs("BM_FirstLoad_Decoded_Ours"), "ms", "vipsthumbnail",
+              rec.realMs("BM_FirstLoad_Decoded_vipsthumbnail"), 1 / 1.8);
     // What the loader adds per photo on the user-interface thread (table rows, entries, progress), seen
     // on small photos whose tiles cost next to nothing.
-    const double smallPipeline = rec.find("BM_Small_Pipeline");
-    if (smallPipeline > 0 && rec.find("BM_Small_Import") > 0 && rec.find("BM_Small_Reconcile") > 0)
+    const double smallPipeline = rec.realMs("BM_Small_Pipeline");
+    if (smallPipeline > 0 && rec.realMs("BM_Small_Import") > 0 && rec.realMs("BM_Small_Reconcile") > 0)
         std::printf(
             "INFO the loader's own work per photo (%d small photos, tile pipeline alone %.1f us/photo): "
             "import %.1f us, reconcile %.1f us\n",
             kReconcilePhotos, smallPipeline * 1000 / kReconcilePhotos,
-            (rec.find("BM_Small_Import") - smallPipeline) * 1000 / kReconcilePhotos,
-            (rec.find("BM_Small_Reconcile") - smallPipeline) * 1000 / kReconcilePhotos);
+            (rec.realMs("BM_Small_Import") - smallPipeline) * 1000 / kReconcilePhotos,
+            (rec.realMs("BM_Small_Reconcile") - smallPipeline) * 1000 / kReconcilePhotos);
     return 0;
 }

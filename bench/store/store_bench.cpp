@@ -16,10 +16,10 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <map>
 #include <string>
 #include <vector>
 
+#include "bench/support/bench_support.h"
 #include "store/ciphered_file.h"
 #include "store/file_cipher.h"
 #include "store/record_store.h"
@@ -28,6 +28,7 @@
 namespace {
 
 using namespace xp;
+using namespace xp::bench;
 
 constexpr int kOrders = 10000;
 constexpr int kPhotos = 2000;
@@ -70,8 +71,8 @@ void copyFile(const std::string& from, const std::string& to) {
 }
 
 void buildFixtures() {
-    char tmpl[] = "/tmp/xp_store_bench_XXXXXX";
-    folder = ::mkdtemp(tmpl);
+    static TempFolder scratch("xp_store_bench");
+    folder = scratch.path();
     orderPath = folder + "/xpsjk.EDB";
     photoPath = folder + "/xpdata.EDB";
     RecordStore s;
@@ -441,36 +442,6 @@ void memoRewriteRaw(benchmark::State& state, const std::string& table, const std
 void BM_MemoRewrite_Floor(benchmark::State& state) { memoRewriteRaw<true>(state, photoFloorPath, photoFloorMemoPath); }
 void BM_MemoRewrite_Pread(benchmark::State& state) { memoRewriteRaw<false>(state, photoPlainPath, photoPlainMemoPath); }
 
-// ---- reporting -------------------------------------------------------------------------------------
-
-// Keeps the fastest repetition of each benchmark (the least disturbed by other work on the machine), in
-// CPU time of the benchmark thread, system calls included: on a shared machine the wall clock mostly
-// measures waiting for a core.
-class GoalReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& r : runs) {
-            if (r.run_type != Run::RT_Iteration || r.error_occurred) continue;
-            const double ns = r.GetAdjustedCPUTime() * multiplier(r.time_unit);
-            std::string name = r.benchmark_name();
-            name = name.substr(0, name.find('/'));
-            auto it = best.find(name);
-            if (it == best.end() || ns < it->second) best[name] = ns;
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-    static double multiplier(benchmark::TimeUnit u) {
-        switch (u) {
-            case benchmark::kNanosecond: return 1;
-            case benchmark::kMicrosecond: return 1e3;
-            case benchmark::kMillisecond: return 1e6;
-            case benchmark::kSecond: return 1e9;
-        }
-        return 1;
-    }
-    std::map<std::string, double> best;  // nanoseconds per iteration
-};
-
 }  // namespace
 
 #define XP_TRIPLE(name, unit)                                               \
@@ -487,10 +458,13 @@ XP_TRIPLE(Scan, benchmark::kMillisecond);
 XP_TRIPLE(MemoRewrite, benchmark::kMicrosecond);
 
 int main(int argc, char** argv) {
+    if (!initialize(argc, argv, false)) return 1;
     buildFixtures();
-    benchmark::Initialize(&argc, argv);
-    GoalReporter reporter;
+    // The fastest repetition of each, in CPU time of the benchmark thread, system calls included: on a
+    // shared machine the wall clock mostly measures waiting for a core.
+    FastestRuns reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
     struct Goal {
         const char* bench;
         const char* name;
@@ -501,21 +475,15 @@ int main(int argc, char** argv) {
                  {"MemoRewrite", "memo rewrite", false}};
     std::printf("\nCPU time per operation (user + system), fastest of 3 repetitions\n");
     for (const Goal& g : goals) {
-        const auto& best = reporter.best;
-        const std::string b = g.bench;
-        if (!best.count("BM_" + b + "_Ours") || !best.count("BM_" + b + "_Floor") || !best.count("BM_" + b + "_Pread"))
-            continue;
-        const double scale = g.ms ? 1e6 : 1e3;
+        const std::string b = std::string("BM_") + g.bench;
+        const double scale = g.ms ? 1 : 1e3;
         const char* unit = g.ms ? "ms" : "us";
-        const double ours = best.at("BM_" + b + "_Ours") / scale;
-        const double floor = best.at("BM_" + b + "_Floor") / scale;
-        const double pread = best.at("BM_" + b + "_Pread") / scale;
-        std::printf("GOAL %s: ours %.3f %s, baseline floor %.3f %s, ratio %.2f (goal <= 1.3)\n", g.name, ours, unit,
-                    floor, unit, ours / floor);
-        std::printf("RATIO %s: ours %.3f %s, baseline pread %.3f %s, ratio %.2f\n", g.name, ours, unit, pread, unit,
-                    ours / pread);
+        const double ours = reporter.cpuMs(b + "_Ours") * scale;
+        const double pread = reporter.cpuMs(b + "_Pread") * scale;
+        printGoal(g.name, ours, unit, "floor", reporter.cpuMs(b + "_Floor") * scale, 1.3);
+        if (ours > 0 && pread > 0)
+            std::printf("RATIO %s: ours %.3f %s, baseline pread %.3f %s, ratio %.2f\n", g.name, ours, unit, pread, unit,
+                        ours / pread);
     }
-    std::error_code ec;
-    std::filesystem::remove_all(folder, ec);
     return 0;
 }
