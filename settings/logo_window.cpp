@@ -41,9 +41,15 @@ const std::string& LogoWindow::instructions() {
 LogoWindow::LogoWindow(AppState& state) : ui::Window("LogoWindow", {0, 0, 492, 393}), app(state) {
     setCaption("自定义LOGO");
     setBorder(ui::BorderStyle::Fixed);
+    // Dark text on the silver face; the boxes white, as paper.
     setBackColor(kSilver);
+    setTextColor(ui::colors::Black);
+    for (ui::EditBox* box : {&编辑框1, &编辑框2, &编辑框3, &编辑框4}) box->setBackColor(ui::colors::White);
 
     编辑框1.setMultiLine(true);
+    编辑框1.setScrollBar(true);
+    // One pixel less than the standard font lets the thirteen lines fit the box without scrolling.
+    编辑框1.setFont(ui::Font{{}, 11, false});
     编辑框1.setReadOnly(true);
     编辑框1.setText(instructions());
     std::string_view icon = builtinPicture(pictures::folderIcon);

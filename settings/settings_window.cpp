@@ -44,6 +44,7 @@ SettingsWindow::SettingsWindow(AppState& state, Mode mode)
     : ui::Window("SettingsWindow", {0, 0, 406, 363}), app(state), mode_(mode) {
     setCaption("系统设置");
     setBorder(ui::BorderStyle::Fixed);
+    高级选择夹1.setFont(ui::Font{{}, 10, false});
 
     struct Caption {
         ui::Control& control;
