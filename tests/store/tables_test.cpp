@@ -310,20 +310,52 @@ TEST_F(TablesTest, MemoFileProblemsOnOpen) {
     }
 }
 
+// A read-only table refuses what it would have to write, with the code of the first rule that fails: a
+// missing record before the mode, and a change that writes nothing succeeds.
 TEST_F(TablesTest, ReadOnlyTablesRefuseChanges) {
-    const std::string p = createSmall();
-    ASSERT_TRUE(store.openTable(p));
-    ASSERT_TRUE(store.appendRecord({FieldValue::integer(5)}));
-    store.closeAllTables();
+    const std::string clean = createSmall("clean.EDB"), marked = createSmall("marked.EDB");
+    for (const std::string& p : {clean, marked}) {
+        ASSERT_TRUE(store.openTable(p));
+        ASSERT_TRUE(store.appendRecord({FieldValue::integer(5)}));
+        ASSERT_TRUE(store.appendRecord({FieldValue::integer(6)}));
+        if (p == marked) {
+            ASSERT_TRUE(store.deleteRecord());
+        }
+        store.closeAllTables();
+    }
+    auto none = [&] { return store.readField("id").asInt() == 99; };
+    auto five = [&] { return store.readField("id").asInt() == 5; };
+    auto pastLast = [&] { return store.goToRecord(2) && store.skipRecords(1); };
+    struct Case {
+        const char* what;
+        const std::string& table;
+        std::function<bool()> op;
+        bool result;
+        int error;
+    } cases[] = {
+        {"write a field", clean, [&] { return store.writeField("id", FieldValue::integer(6)); }, false, -6},
+        {"append", clean, [&] { return store.appendRecord({}); }, false, -6},
+        {"delete a live record", clean, [&] { return store.deleteRecord(); }, false, -6},
+        {"delete a deleted record", marked, [&] { return store.goToRecord(2) && store.deleteRecord(); }, true, 0},
+        {"delete where something matches", clean, [&] { return store.deleteRecord(five); }, false, -6},
+        {"delete where nothing matches", clean, [&] { return store.deleteRecord(none); }, true, 0},
+        {"purge with nothing to purge", clean, [&] { return store.purgeDeleted(); }, true, 0},
+        {"purge a deleted record", marked, [&] { return store.purgeDeleted(); }, false, -6},
+        {"set a password", clean, [&] { return store.setTablePassword("pw"); }, false, -79},
+        {"write past the last record", clean,
+         [&] { return pastLast() && store.writeField("id", FieldValue::integer(1)); }, false, -60},
+        {"delete past the last record", clean, [&] { return pastLast() && store.deleteRecord(); }, false, -60},
+    };
     OpenOptions ro;
     ro.readOnly = true;
-    ASSERT_TRUE(store.openTable(p, ro));
-    EXPECT_EQ(store.readField("id").asInt(), 5);
-    EXPECT_FALSE(store.writeField("id", FieldValue::integer(6)));
-    EXPECT_FALSE(store.appendRecord({}));
-    EXPECT_FALSE(store.deleteRecord());
-    EXPECT_FALSE(store.purgeDeleted());
-    EXPECT_EQ(store.readField("id").asInt(), 5);
+    for (const Case& c : cases) {
+        const auto before = readBytes(c.table);
+        ASSERT_TRUE(store.openTable(c.table, ro)) << c.what;
+        EXPECT_EQ(c.op(), c.result) << c.what;
+        EXPECT_EQ(lastError(), c.error) << c.what;
+        store.closeAllTables();
+        EXPECT_EQ(readBytes(c.table), before) << c.what << ": a read-only table was changed";
+    }
 }
 
 TEST_F(TablesTest, ErrorMessages) {
