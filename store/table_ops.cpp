@@ -308,6 +308,11 @@ int RecordStore::Impl::openOnce(const std::string& fullPath, const OpenOptions& 
     if (!layoutMatches(t->fields, t->recordLength)) return err::NotATable;
     if (t->recordPos(std::max(count, 1)) > kMaxFileLength) return err::NotATable;
 
+    // Refusals come before any repair.
+    if (options.indexFiles.size() > 10) return err::TooManyIndexes;
+    // Index files are not supported: naming one fails the open rather than ignoring it silently.
+    if (!options.indexFiles.empty()) return -30;
+
     // Repair: the count never exceeds the whole records present, and nothing follows the last record.
     // What the cut removes is first kept in a copy beside the table.
     const int64_t present = (length - t->firstRecord) / t->recordLength;
@@ -316,20 +321,6 @@ int RecordStore::Impl::openOnce(const std::string& fullPath, const OpenOptions& 
         if (t->readOnly) return err::SizeError;
         kept = static_cast<int32_t>(present);
     }
-    const int64_t keptLength = t->recordPos(kept);
-    if (!t->readOnly && length > keptLength) {
-        if (saveBeforeCut(*fs, t->table.raw(), fullPath) != 0) return err::OpenFailed;
-    }
-    if (kept != count) {
-        uint8_t cb[4];
-        putI32(cb, kept);
-        if (t->table.writeAt(cb, 4, kCountOffset) != 4) return err::OpenFailed;
-        putI32(h + 16, kept);
-    }
-    if (!t->readOnly && length != keptLength) {
-        if (t->table.truncate(keptLength) != 0) return err::OpenFailed;
-    }
-
     if (t->hasMemo) {
         auto memo = fs->open(t->memoPath, mode, e);
         if (!memo) return err::MemoReadFailed;
@@ -359,9 +350,21 @@ int RecordStore::Impl::openOnce(const std::string& fullPath, const OpenOptions& 
         }
     }
 
-    if (options.indexFiles.size() > 10) return err::TooManyIndexes;
-    // Index files are not supported: naming one fails the open rather than ignoring it silently.
-    if (!options.indexFiles.empty()) return -30;
+    // Only now that the memo file passed too is anything of the table file rewritten.
+    const int64_t keptLength = t->recordPos(kept);
+    if (!t->readOnly && length > keptLength) {
+        if (saveBeforeCut(*fs, t->table.raw(), fullPath) != 0) return err::OpenFailed;
+    }
+    if (kept != count) {
+        uint8_t cb[4];
+        putI32(cb, kept);
+        if (t->table.writeAt(cb, 4, kCountOffset) != 4) return err::OpenFailed;
+        putI32(h + 16, kept);
+    }
+    if (!t->readOnly && length != keptLength) {
+        if (t->table.truncate(keptLength) != 0) return err::OpenFailed;
+    }
+
 
     t->cursor = 0;
     out = std::move(t);
