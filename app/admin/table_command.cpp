@@ -130,8 +130,8 @@ double parseReal(const std::string& s) {
     errno = 0;
     const double v = std::strtod(s.c_str(), &end);
     if (s.empty() || *end != '\0') throw InputError{"'" + s + "' is not a number"};
-    if (!std::isfinite(v)) throw InputError{"'" + s + "' is not a finite number"};
     if (errno == ERANGE && v != 0) throw InputError{"'" + s + "' is out of range for a Double"};
+    if (!std::isfinite(v)) throw InputError{"'" + s + "' is not a finite number"};
     if (errno == ERANGE) throw InputError{"'" + s + "' is too small for a Double: it would be stored as 0"};
     return v;
 }
