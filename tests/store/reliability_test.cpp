@@ -308,7 +308,8 @@ TEST_F(ReliabilityTest, EveryCommandOnADamagedFileKeepsIntactRecords) {
     std::signal(SIGALRM, reportHang);
     std::mt19937 rng(9090);
     int opened = 0, refusedByDump = 0;
-    for (int iteration = 0; iteration < 300; ++iteration) {
+    // Every password change and repair syncs its copies, so the number of files is kept modest.
+    for (int iteration = 0; iteration < 160; ++iteration) {
         SCOPED_TRACE("damaged file " + std::to_string(iteration));
         gDamageIteration = iteration;
         ::alarm(20);
@@ -407,8 +408,8 @@ TEST_F(ReliabilityTest, EveryCommandOnADamagedFileKeepsIntactRecords) {
         if (::testing::Test::HasFailure()) break;  // one damaged file's story is enough to read
     }
     std::signal(SIGALRM, SIG_DFL);
-    EXPECT_GT(opened, 30);
-    EXPECT_GT(refusedByDump, 30);
+    EXPECT_GT(opened, 20) << "too few damaged files open to exercise the writing commands";
+    EXPECT_GT(refusedByDump, 20) << "too few damaged files are refused to exercise the refusals";
 }
 
 // ---- Failing file calls at every step -------------------------------------------------------------
