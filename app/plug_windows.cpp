@@ -1,6 +1,7 @@
 // Every subsystem's windows, plugged into the application state.
 #include "app/plug_windows.h"
 
+#include "completion/completion_windows.h"
 #include "orders/order_list_panel.h"
 #include "selection/photo_list_panel.h"
 
@@ -10,6 +11,7 @@ void plugWindows(AppState& app) {
     // The photo list that orders open into, then the order list and the new order and edit dialogs.
     installPhotoListPanel(app);
     installOrderWindows(app);
+    installCompletionWindows(app);
 }
 
 }  // namespace xp
