@@ -58,8 +58,7 @@ SplitOutcome splitPhotos(const std::string& sel, const std::vector<std::string>&
         for (int r : line.rows) {
             const PhotoRow& row = rows[static_cast<size_t>(r)];
             bool copied = false;
-            if (usable && row.fileName.find('/') == std::string::npos &&
-                row.fileName.find('\0') == std::string::npos) {
+            if (usable && row.fileName.find('/') == std::string::npos && row.fileName.find('\0') == std::string::npos) {
                 if (!folderMade) folderMade = createFolder(folder);
                 copied = folderMade && copyFile(row.path, joinPath(folder, row.fileName + ".jpg"));
             }

@@ -35,7 +35,7 @@ void layOutOrderForm(ui::PrintGrid& g, int gridWidth, const OrderFormPrint& form
     for (int c = 1; c <= kColumns; ++c) g.setColumnWidth(c, columnWidth);
 
     const GridRange merges[] = {
-        {1, 1, 1, 6}, {2, 2, 2, 3}, {2, 5, 2, 6}, {3, 2, 3, 3},  {3, 5, 3, 6},  {6, 1, 6, 6},  {7, 1, 7, 6},
+        {1, 1, 1, 6}, {2, 2, 2, 3}, {2, 5, 2, 6}, {3, 2, 3, 3},   {3, 5, 3, 6},   {6, 1, 6, 6},   {7, 1, 7, 6},
         {8, 2, 8, 6}, {9, 2, 9, 4}, {9, 5, 9, 6}, {10, 2, 10, 4}, {11, 2, 11, 4}, {10, 5, 16, 6},
     };
     for (const GridRange& m : merges) g.merge(m);
@@ -49,9 +49,9 @@ void layOutOrderForm(ui::PrintGrid& g, int gridWidth, const OrderFormPrint& form
     g.setWordWrap({8, 2, 8, 6}, true);
     g.setWordWrap({10, 5, 16, 6}, true);
 
-    const char* column1[kRows] = {nullptr,       "打单日期：", "顾客姓名：", "是否加急：",  "应选张数：",  "产品内容：",
-                                  nullptr,       "制作要求：", "服务电话：", "公司地址：",  "公司网址：",  "选片人：",
-                                  "设计师：",    "输出成品：", "顾客选片确认", "顾客取件确认"};
+    const char* column1[kRows] = {nullptr,    "打单日期：", "顾客姓名：",   "是否加急：",  "应选张数：", "产品内容：",
+                                  nullptr,    "制作要求：", "服务电话：",   "公司地址：",  "公司网址：", "选片人：",
+                                  "设计师：", "输出成品：", "顾客选片确认", "顾客取件确认"};
     for (int r = 1; r <= kRows; ++r)
         if (column1[r - 1]) g.setText(r, 1, column1[r - 1]);
     g.setText(2, 4, "订单编号：");

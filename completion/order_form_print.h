@@ -19,8 +19,7 @@ struct OrderFormPrint {
     std::string orderNumber;
     std::string customerName;
     bool orderFields = false;
-    std::string phone, urgent, viewingDate, pickupDate, shouldSelect, extraCount, extraAmount, requirements,
-        selector;
+    std::string phone, urgent, viewingDate, pickupDate, shouldSelect, extraCount, extraAmount, requirements, selector;
     // The order form's product summary rows: name, count, photo list.
     struct Product {
         std::string name, count, photos;

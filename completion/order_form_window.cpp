@@ -87,7 +87,8 @@ void OrderFormWindow::placeInContentArea() {
         return;
     }
     const ui::Control& area = main->图片框2;
-    move(area.left() + std::max((area.width() - width()) / 2, 0), area.top() + std::max((area.height() - height()) / 2, 0));
+    move(area.left() + std::max((area.width() - width()) / 2, 0),
+         area.top() + std::max((area.height() - height()) / 2, 0));
 }
 
 void OrderFormWindow::created() {

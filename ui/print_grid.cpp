@@ -128,6 +128,7 @@ struct Block {
     const GridCell* source = nullptr;
     std::vector<std::string> lines;
     double lineHeight = 0;
+    double stretch = 1;
 };
 
 std::string joinLines(const std::vector<std::string>& lines, size_t first, size_t last) {
@@ -147,7 +148,7 @@ PrintLayout layoutForPrinting(const PrintGrid& grid, const TextMetrics* metrics)
     out.paperWidth = landscape ? grid.paperHeight() : grid.paperWidth();
     out.paperHeight = landscape ? grid.paperWidth() : grid.paperHeight();
     if (grid.rowCount() < 2 || grid.columnCount() < 2) return out;
-    if (metrics && (!metrics->wrap || !metrics->lineHeight)) metrics = nullptr;
+    if (metrics && (!metrics->wrap || !metrics->lineHeight || !metrics->width)) metrics = nullptr;
 
     const double k = kTenthsOfMmPerPixel;
     const double left = grid.pageSetting(PageSetting::LeftMargin);
@@ -192,15 +193,30 @@ PrintLayout layoutForPrinting(const PrintGrid& grid, const TextMetrics* metrics)
     // Row heights on paper; with metrics, grown until every cell holds its lines.
     std::vector<double> rowH(static_cast<size_t>(lastRow) + 1, 0);
     for (int r = 1; r <= lastRow; ++r) rowH[static_cast<size_t>(r)] = grid.rowHeight(r) * s;
-    auto fontOf = [&](const GridCell& c) { return (c.fontHeight > 0 ? c.fontHeight : PrintGrid::kDefaultFontHeight) * s; };
+    auto fontOf = [&](const GridCell& c) {
+        return (c.fontHeight > 0 ? c.fontHeight : PrintGrid::kDefaultFontHeight) * s;
+    };
     if (metrics) {
         for (Block& b : blocks) {
             if (b.source->text.empty()) continue;
             const double width =
                 colX[static_cast<size_t>(b.range.lastColumn) + 1] - colX[static_cast<size_t>(b.range.firstColumn)];
-            b.lines = metrics->wrap(b.source->text, fontOf(*b.source), b.source->bold, std::max(width - 2 * kCellPadding, 1.0));
-            b.lineHeight = metrics->lineHeight(fontOf(*b.source), b.source->bold);
+            const double room = std::max(width - 2 * kCellPadding, 1.0);
+            const double font = fontOf(*b.source);
+            b.lines = metrics->wrap(b.source->text, font, b.source->bold, b.source->wordWrap ? room : 0);
+            b.lineHeight = metrics->lineHeight(font, b.source->bold);
+            if (!b.source->wordWrap) {
+                double widest = 0;
+                for (const std::string& line : b.lines)
+                    widest = std::max(widest, metrics->width(line, font, b.source->bold));
+                if (widest > room) b.stretch = room / widest;
+            }
         }
+        // One line fits as the row's own height always did; several lines want room above and below.
+        auto needed = [](const Block& b) {
+            const double n = static_cast<double>(b.lines.size());
+            return n * b.lineHeight + (n > 1 ? 2 * kCellVerticalPadding : 0);
+        };
         // Single rows first, so that a merged range over several rows only adds what they lack.
         std::vector<const Block*> order;
         for (const Block& b : blocks)
@@ -210,7 +226,7 @@ PrintLayout layoutForPrinting(const PrintGrid& grid, const TextMetrics* metrics)
             return a->range.lastRow - a->range.firstRow < b->range.lastRow - b->range.firstRow;
         });
         for (const Block* b : order) {
-            const double need = static_cast<double>(b->lines.size()) * b->lineHeight + 2 * kCellPadding;
+            const double need = needed(*b);
             double have = 0;
             for (int r = b->range.firstRow; r <= b->range.lastRow; ++r) have += rowH[static_cast<size_t>(r)];
             if (need > have) rowH[static_cast<size_t>(b->range.lastRow)] += need - have;
@@ -218,7 +234,8 @@ PrintLayout layoutForPrinting(const PrintGrid& grid, const TextMetrics* metrics)
     }
     // Y[r]: the top of row r below the top of the table, as if it were one long page.
     std::vector<double> Y(static_cast<size_t>(lastRow) + 2, 0);
-    for (int r = 1; r <= lastRow; ++r) Y[static_cast<size_t>(r) + 1] = Y[static_cast<size_t>(r)] + rowH[static_cast<size_t>(r)];
+    for (int r = 1; r <= lastRow; ++r)
+        Y[static_cast<size_t>(r) + 1] = Y[static_cast<size_t>(r)] + rowH[static_cast<size_t>(r)];
     auto y = [&](int r) { return Y[static_cast<size_t>(r)]; };
     constexpr double eps = 1e-6;
 
@@ -227,7 +244,7 @@ PrintLayout layoutForPrinting(const PrintGrid& grid, const TextMetrics* metrics)
         double b = at;
         for (const Block& blk : blocks) {
             if (blk.lines.empty() || blk.range.firstRow > r || blk.range.lastRow < r) continue;
-            const double textTop = y(blk.range.firstRow) + kCellPadding;
+            const double textTop = y(blk.range.firstRow) + kCellVerticalPadding;
             const double j = std::floor((b - textTop) / blk.lineHeight);
             if (j < 0 || j >= static_cast<double>(blk.lines.size())) continue;
             const double lineTop = textTop + j * blk.lineHeight;
@@ -295,9 +312,10 @@ PrintLayout layoutForPrinting(const PrintGrid& grid, const TextMetrics* metrics)
                 pc.text = b.source->text;
                 pc.lines = b.lines;
                 pc.lineHeight = b.lineHeight;
+                pc.stretch = b.stretch;
             } else if (!b.lines.empty()) {
                 // The lines that lie wholly on this page, from the top of the piece.
-                const double textTop = blockTop + kCellPadding;
+                const double textTop = blockTop + kCellVerticalPadding;
                 size_t first = b.lines.size(), last = 0;
                 for (size_t j = 0; j < b.lines.size(); ++j) {
                     const double lineTop = textTop + static_cast<double>(j) * b.lineHeight;
@@ -311,6 +329,7 @@ PrintLayout layoutForPrinting(const PrintGrid& grid, const TextMetrics* metrics)
                                     b.lines.begin() + static_cast<std::ptrdiff_t>(last));
                     pc.text = joinLines(b.lines, first, last);
                     pc.lineHeight = b.lineHeight;
+                    pc.stretch = b.stretch;
                     pc.linesTop = textTop + static_cast<double>(first) * b.lineHeight - pieceTop;
                 }
             }

@@ -148,6 +148,8 @@ struct PrintedCell {
     std::vector<std::string> lines;
     double lineHeight = 0;
     double linesTop = -1;
+    // A cell without word wrap whose line is wider than the cell prints narrowed by this factor.
+    double stretch = 1;
 };
 
 // Text measuring, which only a backend with fonts can do; all lengths in tenths of a millimetre.
@@ -156,10 +158,14 @@ struct TextMetrics {
     // only there). A word longer than the width is broken inside, so nothing stands outside the cell.
     std::function<std::vector<std::string>(const std::string& text, double fontHeight, bool bold, double width)> wrap;
     std::function<double(double fontHeight, bool bold)> lineHeight;
+    // The width of one line.
+    std::function<double(const std::string& line, double fontHeight, bool bold)> width;
 };
 
-// Room between a cell's border and its text, in tenths of a millimetre, on every side.
+// Room between a cell's border and its text, in tenths of a millimetre: left and right, and above and
+// below a text of several lines.
 inline constexpr double kCellPadding = 10;
+inline constexpr double kCellVerticalPadding = 5;
 
 struct PrintedPage {
     int firstRow = 0;
@@ -176,10 +182,10 @@ struct PrintLayout {
 
 inline constexpr double kTenthsOfMmPerPixel = 254.0 / 96.0;
 
-// Without metrics rows keep their heights and go onto pages whole. With metrics every text is broken
-// into lines, a row grows until its cells hold all their lines (the rows of a merged range grow at its
-// last row), and a row taller than a page continues on the next page, broken between lines: no text is
-// ever cut off.
+// Without metrics rows keep their heights and go onto pages whole. With metrics the texts of word-wrap
+// cells are broken into lines, a line of another cell that is too wide prints narrowed, a row grows
+// until its cells hold all their lines (the rows of a merged range grow at its last row), and a row
+// taller than a page continues on the next page, broken between lines: no text is ever cut off.
 PrintLayout layoutForPrinting(const PrintGrid& grid, const TextMetrics* metrics = nullptr);
 
 // The grid as a (normally hidden) control of a window; printPreview() opens the host's print preview.

@@ -23,8 +23,11 @@ protected:
     std::string out() { return folder_ + "/以选"; }
     // Runs auto-split from the main window, answering the closing question.
     void split(const std::string& question = "分片完成！是否打开顾客选片文件夹", int answer = MessageResult::No) {
-        s.expectMessage(question).title("提示信息").icon(MessageIcon::Question).buttons(MessageButtons::YesNo).answer(
-            answer);
+        s.expectMessage(question)
+            .title("提示信息")
+            .icon(MessageIcon::Question)
+            .buttons(MessageButtons::YesNo)
+            .answer(answer);
         EXPECT_TRUE(w().超级按钮_自动分片.click());
         EXPECT_TRUE(w().超级按钮_自动分片.isEnabled());
         EXPECT_FALSE(w().外形框_分片.isVisible());
@@ -119,14 +122,17 @@ TEST_F(AutoSplitTest, ProductNamesThatCannotBeFoldersAreListedButNeverUsedAsPath
     pick(2, "a/b。");
     pick(3, "..。");
     ASSERT_TRUE(writeSaveMarker(folder_));
-    split("分片完成，但有 3 张照片没有复制成功：A（../外面）、B（a/b）、C（..）。\r\n请检查照片文件和磁盘空间。是否打开顾客选片文件夹");
+    split(
+        "分片完成，但有 3 "
+        "张照片没有复制成功：A（../外面）、B（a/b）、C（..）。\r\n请检查照片文件和磁盘空间。是否打开顾客选片文件夹");
 
     EXPECT_EQ(listFolders(out()), std::vector<std::string>{"入册"});
     EXPECT_EQ(listFolders(folder_), (std::vector<std::string>{"data", "以选"})) << "nothing written beside 以选";
     EXPECT_FALSE(pathExists(temp / "外面"));
     EXPECT_EQ(bytes(out() + "/选片报表.txt"),
               toGbk("入册： 1 张__文件名：A，\r\n\r\n../外面： 1 张__文件名：A，\r\n\r\na/b： 1 张__文件名：B，\r\n\r\n"
-                    "..： 1 张__文件名：C，\r\n\r\n" + kFooter));
+                    "..： 1 张__文件名：C，\r\n\r\n" +
+                    kFooter));
 }
 
 TEST_F(AutoSplitTest, AFailedCopyIsCountedListedAndNamedInTheClosingQuestion) {

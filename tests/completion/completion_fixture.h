@@ -26,14 +26,11 @@ protected:
     std::string openOrder(const std::vector<std::string>& files, const std::string& package = "相册。放大。",
                           const std::string& included = "2", const std::map<std::string, std::string>& more = {}) {
         folder_ = photoFolder("王芳", files);
-        std::map<std::string, std::string> fields = {{order_fields::kOrderNumber, kOrder},
-                                                     {order_fields::kCustomerName, "王芳"},
-                                                     {order_fields::kPhone, "13800001111"},
-                                                     {order_fields::kSelector, "小王"},
-                                                     {order_fields::kState, kStateNotSelected},
-                                                     {order_fields::kSelectionFolder, folder_},
-                                                     {order_fields::kIncludedCount, included},
-                                                     {order_fields::kPackageProducts, package}};
+        std::map<std::string, std::string> fields = {
+            {order_fields::kOrderNumber, kOrder},      {order_fields::kCustomerName, "王芳"},
+            {order_fields::kPhone, "13800001111"},     {order_fields::kSelector, "小王"},
+            {order_fields::kState, kStateNotSelected}, {order_fields::kSelectionFolder, folder_},
+            {order_fields::kIncludedCount, included},  {order_fields::kPackageProducts, package}};
         for (const auto& [k, v] : more) fields[k] = v;
         addOrder(fields);
         app->orderRecordNumber = 1;

@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "appdata/text_helpers.h"
 #include "completion/order_form_print.h"
 #include "platform/file_system.h"
 #include "tests/support/temp_dir.h"
@@ -30,11 +31,12 @@ std::optional<std::string> pdfText(const std::string& pdf) {
     return readFile(txt).value_or("");
 }
 
-// Without blanks, line and page breaks: a text broken over lines reads whole again.
+// Without blanks, line and page breaks: a text broken over lines reads whole again. Hyphens go too,
+// because pdftotext joins a line that ends in one with the next and drops it.
 std::string squeezed(const std::string& text) {
     std::string out;
     for (char c : text)
-        if (c != ' ' && c != '\n' && c != '\r' && c != '\f') out += c;
+        if (c != ' ' && c != '\n' && c != '\r' && c != '\f' && c != '-') out += c;
     return out;
 }
 
@@ -72,7 +74,7 @@ protected:
 };
 
 TEST_F(OrderFormPdf, EveryCellsTextIsOnPaperAndALongProductListContinuesOnASecondPage) {
-    for (int photos : {3, 600}) {
+    for (int photos : {3, 250}) {
         SCOPED_TRACE(photos);
         ui::PrintGrid grid;
         const OrderFormPrint form = sampleForm(photos);
@@ -86,14 +88,21 @@ TEST_F(OrderFormPdf, EveryCellsTextIsOnPaperAndALongProductListContinuesOnASecon
         const std::string all = squeezed(*text);
         for (int r = 1; r <= 16; ++r)
             for (int c = 1; c <= 6; ++c) {
-                const std::string cell = squeezed(grid.text(r, c));
-                if (!cell.empty()) {
-                    EXPECT_NE(all.find(cell), std::string::npos) << r << "," << c << ": " << cell;
+                // Line by line: the label beside a tall cell may come between its lines in reading order.
+                for (const std::string& line : splitText(grid.text(r, c), "\r\n")) {
+                    const std::string piece = squeezed(line);
+                    if (!piece.empty()) {
+                        EXPECT_NE(all.find(piece), std::string::npos) << r << "," << c << ": " << line;
+                    }
                 }
             }
         const size_t pages = static_cast<size_t>(std::count(text->begin(), text->end(), '\f'));
-        EXPECT_EQ(pages, photos > 100 ? 2u : 1u);
         EXPECT_EQ(ui::qt::layoutGrid(grid, 1200 / 254.0).pages.size(), pages);
+        if (photos < 100) {
+            EXPECT_EQ(pages, 1u) << "the form fits one page";
+        } else {
+            EXPECT_GT(pages, 1u) << "a long product list continues on the next page";
+        }
     }
 }
 

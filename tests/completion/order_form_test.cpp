@@ -122,8 +122,11 @@ TEST_F(OrderFormTest, TheDateChecksComeFirstAndAnUnansweredViewingDateSavesNothi
 
     f.取件日期编辑框.setText("2015-10-20");
     const std::string question = "看样日期没有填写，打印选片单的时候将设置为不看样直接输出，确定不填看样日期吗？";
-    s.expectMessage(question).title("提示信息").icon(MessageIcon::Question).buttons(MessageButtons::YesNo).answer(
-        MessageResult::No);
+    s.expectMessage(question)
+        .title("提示信息")
+        .icon(MessageIcon::Question)
+        .buttons(MessageButtons::YesNo)
+        .answer(MessageResult::No);
     f.按钮_保存.click();
     EXPECT_EQ(orderField(of::kPickupDate), "");
     EXPECT_FALSE(fileExists(saveMarkerFile(folder_)));

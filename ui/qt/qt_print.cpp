@@ -8,8 +8,8 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFontMetricsF>
-#include <QMessageBox>
 #include <QFormLayout>
+#include <QMessageBox>
 #include <QPageSize>
 #include <QPainter>
 #include <QPrintPreviewDialog>
@@ -43,6 +43,9 @@ TextMetrics textMetrics(double u) {
     TextMetrics m;
     m.lineHeight = [u](double fontHeight, bool bold) {
         return QFontMetricsF(cellFont(fontHeight, bold, u)).lineSpacing() / u;
+    };
+    m.width = [u](const std::string& line, double fontHeight, bool bold) {
+        return QFontMetricsF(cellFont(fontHeight, bold, u)).horizontalAdvance(toQt(line)) / u;
     };
     m.wrap = [u](const std::string& text, double fontHeight, bool bold, double width) {
         const QFont font = cellFont(fontHeight, bold, u);
@@ -101,9 +104,15 @@ void paintGridPage(QPainter& painter, const PrintLayout& layout, int page, doubl
             const double lineHeight = c.lineHeight * u;
             const double total = lineHeight * static_cast<double>(c.lines.size());
             double y = c.linesTop < 0 ? r.top() + (r.height() - total) / 2 : r.top() + c.linesTop * u;
+            // A line too wide for a cell that does not wrap is drawn narrowed rather than cut.
+            const double stretch = c.stretch > 0 && c.stretch < 1 ? c.stretch : 1;
+            const double room = (r.width() - 2 * pad) / stretch;
             for (const std::string& line : c.lines) {
-                painter.drawText(QRectF(r.left() + pad, y, r.width() - 2 * pad, lineHeight),
-                                 horizontal | Qt::AlignVCenter, toQt(line));
+                painter.save();
+                painter.translate(r.left() + pad, y);
+                painter.scale(stretch, 1);
+                painter.drawText(QRectF(0, 0, room, lineHeight), horizontal | Qt::AlignVCenter, toQt(line));
+                painter.restore();
                 y += lineHeight;
             }
         } else {
