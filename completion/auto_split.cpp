@@ -6,7 +6,7 @@
 #include "appdata/table_schema.h"
 #include "appdata/table_scope.h"
 #include "appdata/table_text.h"
-#include "appdata/text_files.h"
+#include "appdata/text_codec.h"
 #include "appdata/text_helpers.h"
 #include "platform/file_system.h"
 #include "shell/main_window.h"
@@ -72,8 +72,12 @@ SplitOutcome splitPhotos(const std::string& sel, const std::vector<std::string>&
             line.product + "： " + std::to_string(line.count) + " 张__文件名：" + line.photos + "\r\n\r\n";
     }
     out.selectionReport += reportFooter();
-    const bool selection = writeTextFile(selectionReportFile(sel), out.selectionReport);
-    const bool required = writeTextFile(requirementsReportFile(sel), requirements + reportFooter());
+    // Written like the copies: under a temporary name renamed into place, not flushed to disk one by
+    // one (another run makes all of it again).
+    WriteOptions generated;
+    generated.flush = false;
+    const bool selection = writeFile(selectionReportFile(sel), toGbk(out.selectionReport), generated);
+    const bool required = writeFile(requirementsReportFile(sel), toGbk(requirements + reportFooter()), generated);
     out.reportsWritten = selection && required;
     return out;
 }
