@@ -68,13 +68,16 @@ run: build
 	$(demo_installation)
 	cd $(DEMO_DIR) && ./xuanpian
 
-# PNGs of the login window and the main window under Xvfb at 1366 x 768, logged in with the demo account.
+# PNGs of the login window, the main window, the order form and its print preview under Xvfb at
+# 1366 x 768, logged in with the demo account.
 SCREENSHOT_DIR ?= $(BUILD)/screenshots
 screenshots: build
 	$(demo_installation)
 	mkdir -p $(SCREENSHOT_DIR) $(BUILD)/qt-runtime && chmod 700 $(BUILD)/qt-runtime
 	XDG_RUNTIME_DIR=$${XDG_RUNTIME_DIR:-$(abspath $(BUILD)/qt-runtime)} \
 	  xvfb-run -a -s "-screen 0 1366x768x24" $(BUILD)/tests/shell/xp_shell_screenshots $(DEMO_DIR) $(SCREENSHOT_DIR)
+	XDG_RUNTIME_DIR=$${XDG_RUNTIME_DIR:-$(abspath $(BUILD)/qt-runtime)} \
+	  xvfb-run -a -s "-screen 0 1366x768x24" $(BUILD)/tests/completion/xp_completion_screenshots $(DEMO_DIR) $(SCREENSHOT_DIR)
 
 fuzz: deps
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) $(CMAKE_FLAGS) -DXP_FUZZ=ON -DXP_BENCH=OFF
