@@ -97,6 +97,7 @@ void layOutOrderForm(ui::PrintGrid& g, int gridWidth, const OrderFormPrint& form
 
 bool printOrderForm(OrderFormWindow& w) {
     AppState& app = w.app;
+    if (!w.stillTheOpenOrder()) return false;
     if (!isSelectionSaved(app.selectionFolder())) {
         inform("您还没有保存选片数据！请先保存然后在选择打印报表！");
         return false;

@@ -94,6 +94,9 @@ void OrderFormWindow::placeInContentArea() {
 void OrderFormWindow::created() {
     if (MainWindow* main = app.mainWindow()) setParentWindow(main);
     placeInContentArea();
+    orderRecord_ = app.orderRecordNumber;
+    orderNumber_ = app.orderNumber;
+    selectionFolder_ = app.selectionFolder();
 
     RecordStore& store = app.store;
     // The photo table is read once; the counts, the summary and the retouch list all come from it.
@@ -156,7 +159,16 @@ void OrderFormWindow::editPresets() {
     if (isOpen()) reloadPresets();
 }
 
+bool OrderFormWindow::stillTheOpenOrder() const {
+    if (app.orderRecordNumber == orderRecord_ && app.orderNumber == orderNumber_ &&
+        app.selectionFolder() == selectionFolder_)
+        return true;
+    inform("已经打开了另一个订单，此选片单不能再保存或打印！请关闭后重新打开“保存选片数据”");
+    return false;
+}
+
 bool OrderFormWindow::save() {
+    if (!stillTheOpenOrder()) return false;
     if (取件日期编辑框.text().empty()) {
         inform("取件日期必须填写");
         return false;

@@ -56,11 +56,20 @@ public:
     // Saves the form; true when the order row and the save marker were written.
     bool save();
 
+    // True while the order the form was opened for is still the open order; otherwise the user is told
+    // to open the form again (its counts and summary belong to the other order).
+    bool stillTheOpenOrder() const;
+
 private:
     void created();
     void placeInContentArea();
     void editPresets();
     void addPreset(int index);
+
+    // The order the form was opened for.
+    int orderRecord_ = 0;
+    std::string orderNumber_;
+    std::string selectionFolder_;
 
     int selected_ = 0;
     int shouldSelect_ = 0;

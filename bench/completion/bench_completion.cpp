@@ -69,7 +69,7 @@ bool run(const std::vector<std::string>& args) {
 // An order in the order table and its photo table, made with the store; the order is the open one.
 struct Order {
     std::string folder;
-    std::vector<std::string> files;                 // photo paths
+    std::vector<std::string> files;                             // photo paths
     std::map<std::string, std::vector<std::string>> byProduct;  // product -> photo paths
 };
 
@@ -157,7 +157,8 @@ struct Studio {
             const std::string name = fs::path(files[i]).stem().string();
             if (!store.appendRecord({xp::textValue(name), xp::textValue(products[i]),
                                      xp::textValue(retouch.empty() ? "" : retouch[i]), xp::textValue(files[i]),
-                                     xp::FieldValue::integer(static_cast<std::int32_t>(i + 1)), xp::textValue("10485760")}))
+                                     xp::FieldValue::integer(static_cast<std::int32_t>(i + 1)),
+                                     xp::textValue("10485760")}))
                 std::abort();
         }
     }
@@ -283,8 +284,7 @@ void scan(benchmark::State& state) {
 void BM_PhotoTable_Scan(benchmark::State& state) { scan<true>(state); }
 void BM_PhotoTable_CursorWalk(benchmark::State& state) { scan<false>(state); }
 
-#define XP_RUN(fn, reps) \
-    BENCHMARK(fn)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1)->Repetitions(reps)
+#define XP_RUN(fn, reps) BENCHMARK(fn)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1)->Repetitions(reps)
 XP_RUN(BM_AutoSplit_Ours, 3);
 XP_RUN(BM_AutoSplit_cp, 3);
 XP_RUN(BM_OrderForm_Open, 15);
@@ -334,9 +334,10 @@ int main(int argc, char** argv) {
     if (benchmark::ReportUnrecognizedArguments(count, args.data())) return 1;
 
     Studio& s = studio();
-    std::printf("%d photos of %d MB (hard links of %d distinct files) into 3 products; an order of %d photos with %d "
-                "package products; in %s\n",
-                kSplitPhotos, s.megabytes, kDistinct, kFormPhotos, kPackageProducts, s.dir.c_str());
+    std::printf(
+        "%d photos of %d MB (hard links of %d distinct files) into 3 products; an order of %d photos with %d "
+        "package products; in %s\n",
+        kSplitPhotos, s.megabytes, kDistinct, kFormPhotos, kPackageProducts, s.dir.c_str());
     Recorder rec;
     benchmark::RunSpecifiedBenchmarks(&rec);
     benchmark::Shutdown();

@@ -224,6 +224,22 @@ TEST_F(OrderFormTest, ARowThatNowHoldsAnotherOrderIsNotWritten) {
     EXPECT_FALSE(fileExists(saveMarkerFile(folder_)));
 }
 
+TEST_F(OrderFormTest, AFormLeftOpenWhileAnotherOrderIsOpenedNeitherSavesNorPrints) {
+    openOrder({"A.jpg"}, "", "0");
+    OrderFormWindow& f = form();
+    f.取件日期编辑框.setText("2015-10-20");
+    f.看样日期编辑框.setText("2015-10-12");
+    ASSERT_TRUE(writeSaveMarker(folder_));
+    app->orderRecordNumber = 2;
+    app->orderNumber = "20151005002";
+    const std::string refusal = "已经打开了另一个订单，此选片单不能再保存或打印！请关闭后重新打开“保存选片数据”";
+    expectInfo(refusal);
+    f.按钮_保存.click();
+    expectInfo(refusal);
+    f.按钮_打印表单.click();
+    EXPECT_EQ(orderField(of::kPickupDate), "");
+}
+
 TEST_F(OrderFormTest, AnOrderTableThatDoesNotOpenLeavesTheOrderFieldsEmptyButTheSummaryFilled) {
     openOrder({"A.jpg", "B.jpg"}, "相册。", "1");
     pick(1, "入册。", "亮一点");
