@@ -11,7 +11,8 @@ JOBS       ?= $(shell nproc)
 PACKAGES = build-essential cmake ninja-build pkg-config git \
            qt6-base-dev libgl-dev libturbojpeg0-dev libexif-dev libpng-dev nlohmann-json3-dev \
            libgtest-dev libgmock-dev libbenchmark-dev fonts-wqy-microhei \
-           xvfb xauth libvips-tools libjpeg-turbo-progs forensics-samples-files clang clang-format ccache
+           xvfb xauth libvips-tools libjpeg-turbo-progs forensics-samples-files clang clang-format ccache \
+           poppler-utils
 
 # Optimised without debug info (asserts stay on): the build is most of CI's time on two cores.
 CMAKE_FLAGS = -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS_RELEASE=-O2 -DCMAKE_C_FLAGS_RELEASE=-O2

@@ -1,6 +1,7 @@
 // Every subsystem's windows, plugged into the application state.
 #include "app/plug_windows.h"
 
+#include "completion/completion_windows.h"
 #include "orders/order_list_panel.h"
 #include "selection/photo_list_panel.h"
 #include "settings/settings_openers.h"
@@ -12,6 +13,7 @@ void plugWindows(AppState& app) {
     installPhotoListPanel(app);
     installOrderWindows(app);
     installSettingsWindows(app);
+    installCompletionWindows(app);
 }
 
 }  // namespace xp

@@ -2,6 +2,7 @@
 #include "ui/print_grid.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "ui/host.h"
 
@@ -118,12 +119,36 @@ void PrintGrid::setPaperSize(int widthTenths, int heightTenths) {
     }
 }
 
-PrintLayout layoutForPrinting(const PrintGrid& grid) {
+namespace {
+
+// A cell as it prints: a single cell or a merged range (clipped to the printed rows and columns), with
+// its text broken into lines when metrics are given.
+struct Block {
+    GridRange range;
+    const GridCell* source = nullptr;
+    std::vector<std::string> lines;
+    double lineHeight = 0;
+    double stretch = 1;
+};
+
+std::string joinLines(const std::vector<std::string>& lines, size_t first, size_t last) {
+    std::string out;
+    for (size_t i = first; i < last; ++i) {
+        if (i > first) out += "\r\n";
+        out += lines[i];
+    }
+    return out;
+}
+
+}  // namespace
+
+PrintLayout layoutForPrinting(const PrintGrid& grid, const TextMetrics* metrics) {
     PrintLayout out;
     bool landscape = grid.orientation() == Orientation::Landscape;
     out.paperWidth = landscape ? grid.paperHeight() : grid.paperWidth();
     out.paperHeight = landscape ? grid.paperWidth() : grid.paperHeight();
     if (grid.rowCount() < 2 || grid.columnCount() < 2) return out;
+    if (metrics && (!metrics->wrap || !metrics->lineHeight || !metrics->width)) metrics = nullptr;
 
     const double k = kTenthsOfMmPerPixel;
     const double left = grid.pageSetting(PageSetting::LeftMargin);
@@ -132,6 +157,7 @@ PrintLayout layoutForPrinting(const PrintGrid& grid) {
                        grid.pageSetting(PageSetting::HeaderGap);
     const double bottom =
         out.paperHeight - grid.pageSetting(PageSetting::BottomMargin) - grid.pageSetting(PageSetting::FooterHeight);
+    const double space = std::max(bottom - top, 1.0);
 
     const int lastRow = grid.rowCount() - 1;
     const int lastColumn = grid.columnCount() - 1;
@@ -144,59 +170,176 @@ PrintLayout layoutForPrinting(const PrintGrid& grid) {
     for (int c = 1; c <= lastColumn; ++c)
         colX[static_cast<size_t>(c) + 1] = colX[static_cast<size_t>(c)] + grid.columnWidth(c) * s;
 
-    // Rows go onto pages whole; a row taller than a page gets a page of its own.
-    std::vector<std::pair<int, int>> pageRows;
-    int first = 1;
-    double used = 0;
+    // Every printed cell once, at its first printed row and column.
+    std::vector<Block> blocks;
     for (int r = 1; r <= lastRow; ++r) {
-        double h = grid.rowHeight(r) * s;
-        if (r > first && top + used + h > bottom) {
-            pageRows.emplace_back(first, r - 1);
-            first = r;
-            used = 0;
+        for (int c = 1; c <= lastColumn; ++c) {
+            Block b;
+            b.range = {r, c, r, c};
+            int sourceRow = r, sourceColumn = c;
+            if (auto m = grid.mergeAt(r, c)) {
+                GridRange clipped{std::max(m->firstRow, 1), std::max(m->firstColumn, 1), std::min(m->lastRow, lastRow),
+                                  std::min(m->lastColumn, lastColumn)};
+                if (r != clipped.firstRow || c != clipped.firstColumn) continue;
+                b.range = clipped;
+                sourceRow = m->firstRow;
+                sourceColumn = m->firstColumn;
+            }
+            b.source = &grid.cell(sourceRow, sourceColumn);
+            blocks.push_back(b);
         }
-        used += h;
     }
-    pageRows.emplace_back(first, lastRow);
 
-    for (auto [r0, r1] : pageRows) {
-        PrintedPage page;
-        page.firstRow = r0;
-        page.lastRow = r1;
-        std::vector<double> rowY(static_cast<size_t>(r1 - r0) + 2, top);
-        for (int r = r0; r <= r1; ++r)
-            rowY[static_cast<size_t>(r - r0) + 1] = rowY[static_cast<size_t>(r - r0)] + grid.rowHeight(r) * s;
-        auto y = [&](int r) { return rowY[static_cast<size_t>(r - r0)]; };
-
-        for (int r = r0; r <= r1; ++r) {
-            for (int c = 1; c <= lastColumn; ++c) {
-                GridRange range{r, c, r, c};
-                int sourceRow = r, sourceColumn = c;
-                if (auto m = grid.mergeAt(r, c)) {
-                    GridRange clipped{std::max({m->firstRow, r0, 1}), std::max(m->firstColumn, 1),
-                                      std::min(m->lastRow, r1), std::min(m->lastColumn, lastColumn)};
-                    // Emit a merged range once per page, at its first cell there.
-                    if (r != clipped.firstRow || c != clipped.firstColumn) continue;
-                    range = clipped;
-                    sourceRow = m->firstRow;
-                    sourceColumn = m->firstColumn;
-                    if (sourceRow < r0) sourceRow = -1;  // continues from an earlier page: no text here
-                }
-                const GridCell& src = grid.cell(std::max(sourceRow, 0), sourceColumn);
-                PrintedCell pc;
-                pc.range = range;
-                pc.x = colX[static_cast<size_t>(range.firstColumn)];
-                pc.y = y(range.firstRow);
-                pc.width = colX[static_cast<size_t>(range.lastColumn) + 1] - pc.x;
-                pc.height = y(range.lastRow + 1) - pc.y;
-                if (sourceRow >= 0) pc.text = src.text;
-                pc.align = src.align;
-                pc.fontHeight = (src.fontHeight > 0 ? src.fontHeight : PrintGrid::kDefaultFontHeight) * s;
-                pc.wordWrap = src.wordWrap;
-                pc.bold = src.bold;
-                page.cells.push_back(std::move(pc));
+    // Row heights on paper; with metrics, grown until every cell holds its lines.
+    std::vector<double> rowH(static_cast<size_t>(lastRow) + 1, 0);
+    for (int r = 1; r <= lastRow; ++r) rowH[static_cast<size_t>(r)] = grid.rowHeight(r) * s;
+    auto fontOf = [&](const GridCell& c) {
+        return (c.fontHeight > 0 ? c.fontHeight : PrintGrid::kDefaultFontHeight) * s;
+    };
+    if (metrics) {
+        for (Block& b : blocks) {
+            if (b.source->text.empty()) continue;
+            const double width =
+                colX[static_cast<size_t>(b.range.lastColumn) + 1] - colX[static_cast<size_t>(b.range.firstColumn)];
+            const double room = std::max(width - 2 * kCellPadding, 1.0);
+            const double font = fontOf(*b.source);
+            b.lines = metrics->wrap(b.source->text, font, b.source->bold, b.source->wordWrap ? room : 0);
+            b.lineHeight = metrics->lineHeight(font, b.source->bold);
+            if (!b.source->wordWrap) {
+                double widest = 0;
+                for (const std::string& line : b.lines)
+                    widest = std::max(widest, metrics->width(line, font, b.source->bold));
+                if (widest > room) b.stretch = room / widest;
             }
         }
+        // One line fits as the row's own height always did; several lines want room above and below.
+        auto needed = [](const Block& b) {
+            const double n = static_cast<double>(b.lines.size());
+            return n * b.lineHeight + (n > 1 ? 2 * kCellVerticalPadding : 0);
+        };
+        // Single rows first, so that a merged range over several rows only adds what they lack.
+        std::vector<const Block*> order;
+        for (const Block& b : blocks)
+            if (!b.lines.empty()) order.push_back(&b);
+        std::stable_sort(order.begin(), order.end(), [](const Block* a, const Block* b) {
+            if (a->range.lastRow != b->range.lastRow) return a->range.lastRow < b->range.lastRow;
+            return a->range.lastRow - a->range.firstRow < b->range.lastRow - b->range.firstRow;
+        });
+        for (const Block* b : order) {
+            const double need = needed(*b);
+            double have = 0;
+            for (int r = b->range.firstRow; r <= b->range.lastRow; ++r) have += rowH[static_cast<size_t>(r)];
+            if (need > have) rowH[static_cast<size_t>(b->range.lastRow)] += need - have;
+        }
+    }
+    // Y[r]: the top of row r below the top of the table, as if it were one long page.
+    std::vector<double> Y(static_cast<size_t>(lastRow) + 2, 0);
+    for (int r = 1; r <= lastRow; ++r)
+        Y[static_cast<size_t>(r) + 1] = Y[static_cast<size_t>(r)] + rowH[static_cast<size_t>(r)];
+    auto y = [&](int r) { return Y[static_cast<size_t>(r)]; };
+    constexpr double eps = 1e-6;
+
+    // A break inside row `r` moved up to the nearest line boundary of every cell it would cut.
+    auto lineBreak = [&](int r, double from, double at) {
+        double b = at;
+        for (const Block& blk : blocks) {
+            if (blk.lines.empty() || blk.range.firstRow > r || blk.range.lastRow < r) continue;
+            const double textTop = y(blk.range.firstRow) + kCellVerticalPadding;
+            const double j = std::floor((b - textTop) / blk.lineHeight);
+            if (j < 0 || j >= static_cast<double>(blk.lines.size())) continue;
+            const double lineTop = textTop + j * blk.lineHeight;
+            if (b > lineTop + eps && lineTop > from + eps) b = lineTop;
+        }
+        return b;
+    };
+
+    // Pages as stretches of the long page. Rows go onto a page whole; a row taller than a page starts a
+    // page and, with metrics, continues on the next ones, broken between lines.
+    std::vector<std::pair<double, double>> stretches;
+    double start = 0;
+    for (int r = 1; r <= lastRow;) {
+        const double rowTop = y(r), rowBottom = y(r + 1);
+        if (rowBottom - start <= space + eps) {
+            ++r;
+            continue;
+        }
+        if (rowTop > start + eps) {
+            stretches.emplace_back(start, rowTop);
+            start = rowTop;
+            continue;
+        }
+        if (!metrics) {
+            stretches.emplace_back(start, rowBottom);
+            start = rowBottom;
+            ++r;
+            continue;
+        }
+        const double at = lineBreak(r, start, start + space);
+        stretches.emplace_back(start, at);
+        start = at;
+    }
+    if (y(lastRow + 1) > start + eps || stretches.empty()) stretches.emplace_back(start, y(lastRow + 1));
+
+    auto rowAt = [&](double v) {
+        int r = 1;
+        while (r < lastRow && y(r + 1) <= v + eps) ++r;
+        return r;
+    };
+    for (auto [from, to] : stretches) {
+        PrintedPage page;
+        page.firstRow = rowAt(from);
+        page.lastRow = std::max(rowAt(to - 10 * eps), page.firstRow);
+        for (const Block& b : blocks) {
+            const double blockTop = y(b.range.firstRow), blockBottom = y(b.range.lastRow + 1);
+            const double pieceTop = std::max(blockTop, from), pieceBottom = std::min(blockBottom, to);
+            if (pieceBottom <= pieceTop + eps) continue;
+            PrintedCell pc;
+            pc.range = {std::max(b.range.firstRow, page.firstRow), b.range.firstColumn,
+                        std::min(b.range.lastRow, page.lastRow), b.range.lastColumn};
+            pc.x = colX[static_cast<size_t>(b.range.firstColumn)];
+            pc.y = top + (pieceTop - from);
+            pc.width = colX[static_cast<size_t>(b.range.lastColumn) + 1] - pc.x;
+            pc.height = pieceBottom - pieceTop;
+            pc.align = b.source->align;
+            pc.fontHeight = fontOf(*b.source);
+            pc.wordWrap = b.source->wordWrap;
+            pc.bold = b.source->bold;
+            const bool whole = blockTop >= from - eps && blockBottom <= to + eps;
+            if (!metrics) {
+                // Text only where the cell starts.
+                if (blockTop >= from - eps) pc.text = b.source->text;
+            } else if (whole) {
+                pc.text = b.source->text;
+                pc.lines = b.lines;
+                pc.lineHeight = b.lineHeight;
+                pc.stretch = b.stretch;
+            } else if (!b.lines.empty()) {
+                // The lines that lie wholly on this page, from the top of the piece.
+                const double textTop = blockTop + kCellVerticalPadding;
+                size_t first = b.lines.size(), last = 0;
+                for (size_t j = 0; j < b.lines.size(); ++j) {
+                    const double lineTop = textTop + static_cast<double>(j) * b.lineHeight;
+                    if (lineTop >= pieceTop - eps && lineTop + b.lineHeight <= pieceBottom + eps) {
+                        first = std::min(first, j);
+                        last = j + 1;
+                    }
+                }
+                if (first < last) {
+                    pc.lines.assign(b.lines.begin() + static_cast<std::ptrdiff_t>(first),
+                                    b.lines.begin() + static_cast<std::ptrdiff_t>(last));
+                    pc.text = joinLines(b.lines, first, last);
+                    pc.lineHeight = b.lineHeight;
+                    pc.stretch = b.stretch;
+                    pc.linesTop = textTop + static_cast<double>(first) * b.lineHeight - pieceTop;
+                }
+            }
+            page.cells.push_back(std::move(pc));
+        }
+        // Cells in reading order: by row, then column.
+        std::stable_sort(page.cells.begin(), page.cells.end(), [](const PrintedCell& a, const PrintedCell& b) {
+            if (a.range.firstRow != b.range.firstRow) return a.range.firstRow < b.range.firstRow;
+            return a.range.firstColumn < b.range.firstColumn;
+        });
         out.pages.push_back(std::move(page));
     }
     return out;

@@ -4,6 +4,7 @@
 // cells like any other but are not printed.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -104,6 +105,13 @@ public:
     int paperHeight() const { return paperHeight_; }
     void setPaperSize(int widthTenths, int heightTenths);
 
+    // The printed document's name (print jobs, and the file name a saved PDF is offered under, without
+    // extension) and the folder the "save as PDF" dialog starts in ("" for the user's home folder).
+    const std::string& documentName() const { return documentName_; }
+    void setDocumentName(std::string name) { documentName_ = std::move(name); }
+    const std::string& saveFolder() const { return saveFolder_; }
+    void setSaveFolder(std::string folder) { saveFolder_ = std::move(folder); }
+
 private:
     template <class Fn>
     void forRange(const GridRange& range, Fn fn);
@@ -120,6 +128,8 @@ private:
     Orientation orientation_ = Orientation::Portrait;
     int paperWidth_ = 2100;
     int paperHeight_ = 2970;
+    std::string documentName_;
+    std::string saveFolder_;
 };
 
 // The grid laid out on paper, in tenths of a millimetre from the paper's top-left corner. Pixels are
@@ -132,7 +142,30 @@ struct PrintedCell {
     double fontHeight = 0;
     bool wordWrap = false;
     bool bold = false;
+    // Laid out with text metrics: the text already broken into the lines that fit the cell's width
+    // (only the lines that fall on this page), their height, and where the first one starts below the
+    // cell's top (-1: centred vertically, as a cell that holds all its lines is).
+    std::vector<std::string> lines;
+    double lineHeight = 0;
+    double linesTop = -1;
+    // A cell without word wrap whose line is wider than the cell prints narrowed by this factor.
+    double stretch = 1;
 };
+
+// Text measuring, which only a backend with fonts can do; all lengths in tenths of a millimetre.
+struct TextMetrics {
+    // `text` broken into lines no wider than `width` (at CR LF or LF first; a width of 0 or less breaks
+    // only there). A word longer than the width is broken inside, so nothing stands outside the cell.
+    std::function<std::vector<std::string>(const std::string& text, double fontHeight, bool bold, double width)> wrap;
+    std::function<double(double fontHeight, bool bold)> lineHeight;
+    // The width of one line.
+    std::function<double(const std::string& line, double fontHeight, bool bold)> width;
+};
+
+// Room between a cell's border and its text, in tenths of a millimetre: left and right, and above and
+// below a text of several lines.
+inline constexpr double kCellPadding = 10;
+inline constexpr double kCellVerticalPadding = 5;
 
 struct PrintedPage {
     int firstRow = 0;
@@ -149,7 +182,11 @@ struct PrintLayout {
 
 inline constexpr double kTenthsOfMmPerPixel = 254.0 / 96.0;
 
-PrintLayout layoutForPrinting(const PrintGrid& grid);
+// Without metrics rows keep their heights and go onto pages whole. With metrics the texts of word-wrap
+// cells are broken into lines, a line of another cell that is too wide prints narrowed, a row grows
+// until its cells hold all their lines (the rows of a merged range grow at its last row), and a row
+// taller than a page continues on the next page, broken between lines: no text is ever cut off.
+PrintLayout layoutForPrinting(const PrintGrid& grid, const TextMetrics* metrics = nullptr);
 
 // The grid as a (normally hidden) control of a window; printPreview() opens the host's print preview.
 class Grid : public Control {

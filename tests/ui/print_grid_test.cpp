@@ -95,6 +95,85 @@ TEST(PrintGrid, TallTablesGoOnSeveralPagesAndWideOnesAreScaledToFit) {
     EXPECT_NEAR(last->x + last->width, 2100 - 40, 1e-6);
 }
 
+// Metrics of a font whose every character is as wide as the font is high: lines are easy to predict.
+TextMetrics squareMetrics() {
+    TextMetrics m;
+    auto characters = [](const std::string& s) {
+        size_t n = 0;
+        for (unsigned char ch : s)
+            if ((ch & 0xC0) != 0x80) ++n;
+        return n;
+    };
+    m.width = [=](const std::string& line, double font, bool) { return static_cast<double>(characters(line)) * font; };
+    m.lineHeight = [](double font, bool) { return font * 1.25; };
+    m.wrap = [=](const std::string& text, double font, bool, double width) {
+        std::vector<std::string> lines;
+        size_t start = 0;
+        for (;;) {
+            size_t end = text.find("\r\n", start);
+            std::string paragraph = text.substr(start, end == std::string::npos ? std::string::npos : end - start);
+            const size_t per =
+                width > 0 ? std::max<size_t>(1, static_cast<size_t>(width / font)) : paragraph.size() + 1;
+            if (paragraph.empty()) lines.emplace_back();
+            for (size_t i = 0; i < paragraph.size(); i += per) lines.push_back(paragraph.substr(i, per));  // ASCII only
+            if (end == std::string::npos) break;
+            start = end + 2;
+        }
+        return lines;
+    };
+    return m;
+}
+
+TEST(PrintGrid, WithMetricsLongTextsGrowTheirRowsAndContinueOnTheNextPagesBetweenLines) {
+    PrintGrid g = orderFormGrid();
+    g.merge({7, 1, 7, 6});
+    g.setWordWrap({7, 1, 7, 6}, true);
+    g.setWordWrap({10, 5, 16, 6}, true);
+    std::string names;
+    for (int i = 0; i < 3000; ++i) names += "IMG_" + std::to_string(1000 + i) + ",";
+    g.setText(7, 1, names);
+    g.setText(10, 5, std::string(400, 'x'));
+    g.setText(15, 1, "a label far too wide for its column");
+    const TextMetrics metrics = squareMetrics();
+    const PrintLayout layout = layoutForPrinting(g, &metrics);
+    ASSERT_GE(layout.pages.size(), 3u);
+
+    // Every line of the long cell lands once, in order, wholly inside a page's printable area.
+    const double bottom = 2970 - 20;
+    std::string printed;
+    for (const PrintedPage& p : layout.pages) {
+        for (const PrintedCell& c : p.cells) {
+            EXPECT_LE(c.y + c.height, bottom + 1e-6);
+            if (c.range != GridRange{7, 1, 7, 6}) continue;
+            const double top = c.linesTop < 0 ? (c.height - c.lineHeight * c.lines.size()) / 2 : c.linesTop;
+            EXPECT_GE(top, -1e-6);
+            EXPECT_LE(top + c.lineHeight * static_cast<double>(c.lines.size()), c.height + 1e-6);
+            for (const std::string& line : c.lines) printed += line;
+        }
+    }
+    EXPECT_EQ(printed, names);
+
+    // The warm tips grow their merged range at its last row; the label prints narrowed on one line.
+    const PrintedCell* tips = nullptr;
+    const PrintedCell* label = nullptr;
+    for (const PrintedPage& p : layout.pages) {
+        if (!tips) tips = findCell(p, 10, 5);
+        if (!label) label = findCell(p, 15, 1);
+    }
+    ASSERT_NE(tips, nullptr);
+    ASSERT_NE(label, nullptr);
+    EXPECT_GE(tips->height + 1e-6, tips->lineHeight * static_cast<double>(tips->lines.size()));
+    EXPECT_EQ(label->lines.size(), 1u);
+    EXPECT_LT(label->stretch, 1.0);
+    EXPECT_GT(label->stretch, 0.0);
+
+    // Without long texts the form keeps its one page and its row heights.
+    const PrintGrid plain = orderFormGrid();
+    const PrintLayout one = layoutForPrinting(plain, &metrics);
+    ASSERT_EQ(one.pages.size(), 1u);
+    EXPECT_NEAR(findCell(one.pages[0], 7, 1)->height, 380 * k, 1e-9);
+}
+
 TEST(PrintGrid, LaterMergesReplaceOverlappingOnesAndResizingKeepsWhatFits) {
     PrintGrid g(5, 5);
     g.merge({1, 1, 2, 2});

@@ -5,7 +5,11 @@
 #include <QAction>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QFontMetricsF>
 #include <QFormLayout>
+#include <QMessageBox>
 #include <QPageSize>
 #include <QPainter>
 #include <QPrintPreviewDialog>
@@ -13,6 +17,7 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTextLayout>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -23,6 +28,56 @@
 
 namespace xp::ui::qt {
 
+namespace {
+
+QFont cellFont(double fontHeightTenths, bool bold, double u) {
+    QFont font(QString::fromUtf8(kUiFontFamily));
+    font.setPixelSize(std::max(1, static_cast<int>(fontHeightTenths * u + 0.5)));
+    font.setBold(bold);
+    return font;
+}
+
+}  // namespace
+
+TextMetrics textMetrics(double u) {
+    TextMetrics m;
+    m.lineHeight = [u](double fontHeight, bool bold) {
+        return QFontMetricsF(cellFont(fontHeight, bold, u)).lineSpacing() / u;
+    };
+    m.width = [u](const std::string& line, double fontHeight, bool bold) {
+        return QFontMetricsF(cellFont(fontHeight, bold, u)).horizontalAdvance(toQt(line)) / u;
+    };
+    m.wrap = [u](const std::string& text, double fontHeight, bool bold, double width) {
+        const QFont font = cellFont(fontHeight, bold, u);
+        std::vector<std::string> lines;
+        for (const QString& paragraph : toQtLines(text).split(QLatin1Char('\n'))) {
+            if (paragraph.isEmpty() || width <= 0) {
+                lines.push_back(fromQt(paragraph));
+                continue;
+            }
+            QTextLayout layout(paragraph, font);
+            QTextOption option;
+            option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+            layout.setTextOption(option);
+            layout.beginLayout();
+            for (;;) {
+                QTextLine line = layout.createLine();
+                if (!line.isValid()) break;
+                line.setLineWidth(width * u);
+                lines.push_back(fromQt(paragraph.mid(line.textStart(), line.textLength())));
+            }
+            layout.endLayout();
+        }
+        return lines;
+    };
+    return m;
+}
+
+PrintLayout layoutGrid(const PrintGrid& grid, double u) {
+    const TextMetrics metrics = textMetrics(u);
+    return layoutForPrinting(grid, &metrics);
+}
+
 void paintGridPage(QPainter& painter, const PrintLayout& layout, int page, double u) {
     if (page < 0 || page >= static_cast<int>(layout.pages.size())) return;
     painter.save();
@@ -30,26 +85,41 @@ void paintGridPage(QPainter& painter, const PrintLayout& layout, int page, doubl
     painter.setRenderHint(QPainter::TextAntialiasing, true);
     QPen pen(Qt::black);
     pen.setWidthF(std::max(1.0, 2.6 * u));  // about a quarter millimetre
-    const double pad = 10 * u;              // one millimetre inside the cell
+    const double pad = kCellPadding * u;
     for (const PrintedCell& c : layout.pages[static_cast<size_t>(page)].cells) {
         QRectF r(c.x * u, c.y * u, c.width * u, c.height * u);
         painter.setPen(pen);
         painter.setBrush(Qt::NoBrush);
         painter.drawRect(r);
-        if (c.text.empty()) continue;
-        QFont font(QString::fromUtf8(kUiFontFamily));
-        font.setPixelSize(std::max(1, static_cast<int>(c.fontHeight * u + 0.5)));
-        font.setBold(c.bold);
-        painter.setFont(font);
+        if (c.text.empty() && c.lines.empty()) continue;
+        painter.setFont(cellFont(c.fontHeight, c.bold, u));
         painter.setPen(Qt::black);
-        int flags = Qt::AlignVCenter;
-        flags |= c.align == HAlign::Centre  ? Qt::AlignHCenter
-                 : c.align == HAlign::Right ? Qt::AlignRight
-                                            : Qt::AlignLeft;
-        if (c.wordWrap) flags |= Qt::TextWordWrap;
+        const int horizontal = c.align == HAlign::Centre  ? Qt::AlignHCenter
+                               : c.align == HAlign::Right ? Qt::AlignRight
+                                                          : Qt::AlignLeft;
         painter.save();
         painter.setClipRect(r);
-        painter.drawText(r.adjusted(pad, 0, -pad, 0), flags, toQtLines(c.text));
+        if (!c.lines.empty()) {
+            // Broken into lines by the layout, which grew the cell to hold them.
+            const double lineHeight = c.lineHeight * u;
+            const double total = lineHeight * static_cast<double>(c.lines.size());
+            double y = c.linesTop < 0 ? r.top() + (r.height() - total) / 2 : r.top() + c.linesTop * u;
+            // A line too wide for a cell that does not wrap is drawn narrowed rather than cut.
+            const double stretch = c.stretch > 0 && c.stretch < 1 ? c.stretch : 1;
+            const double room = (r.width() - 2 * pad) / stretch;
+            for (const std::string& line : c.lines) {
+                painter.save();
+                painter.translate(r.left() + pad, y);
+                painter.scale(stretch, 1);
+                painter.drawText(QRectF(0, 0, room, lineHeight), horizontal | Qt::AlignVCenter, toQt(line));
+                painter.restore();
+                y += lineHeight;
+            }
+        } else {
+            int flags = Qt::AlignVCenter | horizontal;
+            if (c.wordWrap) flags |= Qt::TextWordWrap;
+            painter.drawText(r.adjusted(pad, 0, -pad, 0), flags, toQtLines(c.text));
+        }
         painter.restore();
     }
     painter.restore();
@@ -69,9 +139,9 @@ void setUpPrinter(QPrinter& printer, const PrintGrid& grid) {
 }
 
 void paintAll(QPrinter& printer, const PrintGrid& grid) {
-    PrintLayout layout = layoutForPrinting(grid);
-    QPainter painter(&printer);
     const double u = printer.resolution() / 254.0;
+    PrintLayout layout = layoutGrid(grid, u);
+    QPainter painter(&printer);
     for (int i = 0; i < static_cast<int>(layout.pages.size()); ++i) {
         if (i > 0) printer.newPage();
         paintGridPage(painter, layout, i, u);
@@ -85,10 +155,11 @@ bool renderGridToPdf(const PrintGrid& grid, const std::string& path) {
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(toQt(path));
     setUpPrinter(printer, grid);
-    PrintLayout layout = layoutForPrinting(grid);
+    if (!grid.documentName().empty()) printer.setDocName(toQt(grid.documentName()));
     QPainter painter;
     if (!painter.begin(&printer)) return false;
     const double u = printer.resolution() / 254.0;
+    PrintLayout layout = layoutGrid(grid, u);
     for (int i = 0; i < static_cast<int>(layout.pages.size()); ++i) {
         if (i > 0) printer.newPage();
         paintGridPage(painter, layout, i, u);
@@ -97,8 +168,8 @@ bool renderGridToPdf(const PrintGrid& grid, const std::string& path) {
 }
 
 QImage renderGridPage(const PrintGrid& grid, int page, int dpi) {
-    PrintLayout layout = layoutForPrinting(grid);
     const double u = dpi / 254.0;
+    PrintLayout layout = layoutGrid(grid, u);
     QImage image(static_cast<int>(layout.paperWidth * u), static_cast<int>(layout.paperHeight * u),
                  QImage::Format_RGB32);
     image.fill(Qt::white);
@@ -147,9 +218,43 @@ bool editPageSettings(PrintGrid& grid, QWidget* parent) {
     return true;
 }
 
+std::string chooseSavePdf(const PrintGrid& grid, QWidget* parent) {
+    QFileDialog dialog(parent, QStringLiteral("保存为PDF"));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilter(QStringLiteral("PDF 文件 (*.pdf)"));
+    dialog.setDefaultSuffix(QStringLiteral("pdf"));
+    dialog.setLabelText(QFileDialog::LookIn, QStringLiteral("保存在："));
+    dialog.setLabelText(QFileDialog::FileName, QStringLiteral("文件名："));
+    dialog.setLabelText(QFileDialog::FileType, QStringLiteral("文件类型："));
+    dialog.setLabelText(QFileDialog::Accept, QStringLiteral("保存"));
+    dialog.setLabelText(QFileDialog::Reject, QStringLiteral("取消"));
+    const QString folder = grid.saveFolder().empty() || !QDir(toQt(grid.saveFolder())).exists()
+                               ? QDir::homePath()
+                               : toQt(grid.saveFolder());
+    dialog.setDirectory(folder);
+    const std::string name = grid.documentName().empty() ? std::string("打印表单") : grid.documentName();
+    dialog.selectFile(toQt(name + ".pdf"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return fromQt(dialog.selectedFiles().front());
+}
+
+bool savePdfFromPreview(const PrintGrid& grid, QWidget* parent) {
+    const std::string path = chooseSavePdf(grid, parent);
+    if (path.empty()) return false;
+    if (renderGridToPdf(grid, path)) return true;
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("提示信息"),
+                    QStringLiteral("PDF 文件保存失败，请检查文件夹是否可以写入：\n") + toQt(path), QMessageBox::Ok,
+                    parent);
+    box.exec();
+    return false;
+}
+
 void showGridPreview(PrintGrid& grid, QWidget* parent) {
     QPrinter printer(QPrinter::HighResolution);
     setUpPrinter(printer, grid);
+    if (!grid.documentName().empty()) printer.setDocName(toQt(grid.documentName()));
     QPrintPreviewDialog dialog(&printer, parent);
     if (!parent) placeOverOwner(&dialog);
     dialog.setWindowTitle(QStringLiteral("打印预览"));
@@ -163,6 +268,9 @@ void showGridPreview(PrintGrid& grid, QWidget* parent) {
             if (editPageSettings(grid, &dialog))
                 if (auto* preview = dialog.findChild<QPrintPreviewWidget*>()) preview->updatePreview();
         });
+        QAction* pdf = bar->addAction(QStringLiteral("保存为PDF"));
+        pdf->setToolTip(QStringLiteral("把表单保存为 PDF 文件（可以发给顾客）"));
+        QObject::connect(pdf, &QAction::triggered, &dialog, [&] { savePdfFromPreview(grid, &dialog); });
     }
     dialog.exec();
 }
@@ -178,7 +286,7 @@ protected:
     void paintEvent(QPaintEvent*) override {
         QPainter p(this);
         p.fillRect(rect(), Qt::white);
-        PrintLayout layout = layoutForPrinting(grid_.grid());
+        PrintLayout layout = layoutGrid(grid_.grid(), 1.0 / kTenthsOfMmPerPixel);
         if (layout.pages.empty() || layout.pages[0].cells.empty()) return;
         const double u = 1.0 / kTenthsOfMmPerPixel;
         const PrintedCell& first = layout.pages[0].cells.front();
