@@ -3,10 +3,13 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QInputDialog>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
+#include <QTreeView>
 
 #include "ui/popup_menu.h"
 #include "ui/qt/qt_host.h"
@@ -60,8 +63,24 @@ QStringList nameFilters(const std::string& filter) {
     return out;
 }
 
+// Wide and tall enough for the side bar and every column of the detail view (name, size, type, date
+// modified) with a long Chinese folder name, and never larger than the screen.
+void sizeFileDialog(QFileDialog& dialog) {
+    QSize size(900, 540);
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        size = size.boundedTo(screen->availableSize() - QSize(40, 60));
+    dialog.resize(size);
+    dialog.setViewMode(QFileDialog::Detail);
+    if (auto* view = dialog.findChild<QTreeView*>(QStringLiteral("treeView"))) {
+        view->header()->resizeSection(0, size.width() / 3);
+        view->header()->setSectionResizeMode(QHeaderView::Interactive);
+        view->header()->setStretchLastSection(true);
+    }
+}
+
 void labelFileDialog(QFileDialog& dialog) {
     dialog.setOption(QFileDialog::DontUseNativeDialog);
+    sizeFileDialog(dialog);
     dialog.setLabelText(QFileDialog::LookIn, QStringLiteral("查找范围："));
     dialog.setLabelText(QFileDialog::FileName, QStringLiteral("文件名："));
     dialog.setLabelText(QFileDialog::FileType, QStringLiteral("文件类型："));
@@ -84,7 +103,10 @@ int QtHost::showMessageBox(const MessageBoxRequest& request) {
     }
     auto buttons = boxButtons(request.buttons);
     for (const BoxButton& b : buttons) box.addButton(b.button)->setText(QString::fromUtf8(b.text));
-    box.setDefaultButton(buttons.front().button);
+    QMessageBox::StandardButton preferred = buttons.front().button;
+    for (const BoxButton& b : buttons)
+        if (b.result == request.defaultResult) preferred = b.button;
+    box.setDefaultButton(preferred);
     // Closing the box any other way answers as its cancelling button would (OK for a box with OK only).
     int closed = buttons.size() == 1 ? buttons.front().result : MessageResult::Cancel;
     for (const BoxButton& b : buttons)
