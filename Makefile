@@ -67,7 +67,8 @@ run: build
 	$(demo_installation)
 	cd $(DEMO_DIR) && ./xuanpian
 
-# PNGs of the login window and the main window under Xvfb at 1366 x 768, logged in with the demo account.
+# PNGs of the login window, the main window, the order list, the new order dialog and its folder browser
+# under Xvfb at 1366 x 768, logged in with the demo account.
 SCREENSHOT_DIR ?= $(BUILD)/screenshots
 screenshots: build
 	$(demo_installation)

@@ -1,13 +1,16 @@
-// Screenshots of the login window, the main window and its order list on a real installation, for `make screenshots`:
+// Screenshots of the login window, the main window, its order list, the new order dialog and its folder
+// browser (Qt's own dialog, in Chinese) on a real installation, for `make screenshots`:
 // the real windows on the Qt backend, the login typed and clicked through the widgets as a user would,
 // then each window grabbed to a PNG.
 //
 //     xp_shell_screenshots INSTALLATION_DIR OUTPUT_DIR
 #include <QApplication>
 #include <QDir>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QPixmap>
 #include <QTest>
+#include <QTimer>
 #include <QWidget>
 #include <cstdio>
 #include <filesystem>
@@ -24,18 +27,22 @@
 
 namespace {
 
-bool save(const xp::ui::Control& window, const QString& file) {
-    QWidget* widget = xp::ui::qt::widgetOf(window);
-    if (!widget) {
-        std::fprintf(stderr, "no widget for %s\n", window.name().c_str());
-        return false;
-    }
+bool save(QWidget* widget, const QString& file) {
     if (!widget->grab().save(file, "PNG")) {
         std::fprintf(stderr, "cannot write %s\n", file.toLocal8Bit().constData());
         return false;
     }
     std::printf("%s\n", file.toLocal8Bit().constData());
     return true;
+}
+
+bool save(const xp::ui::Control& window, const QString& file) {
+    QWidget* widget = xp::ui::qt::widgetOf(window);
+    if (!widget) {
+        std::fprintf(stderr, "no widget for %s\n", window.name().c_str());
+        return false;
+    }
+    return save(widget, file);
 }
 
 // Replaces the content of a line edit the way a user does: select all, then type.
@@ -92,6 +99,32 @@ int main(int argc, char** argv) {
     QTest::mouseClick(xp::ui::qt::widgetOf(main->按钮_数据管理), Qt::LeftButton);
     host.waitWithEvents(300);
     if (!save(*main, out + "/orders.png")) return 1;
+
+    // The new order dialog and, from its folder icon, the folder browser: Qt's own dialog in Chinese.
+    bool dialogsSaved = false;
+    QTimer::singleShot(300, qApp, [&] {
+        QWidget* orderDialog = QApplication::activeModalWidget();
+        if (!orderDialog) return;
+        dialogsSaved = save(orderDialog, out + "/new_order.png");
+        QTimer::singleShot(800, qApp, [&, orderDialog] {
+            auto* browser = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            if (!browser || !save(browser, out + "/folder_browser.png")) dialogsSaved = false;
+            if (browser) browser->reject();
+            QTimer::singleShot(100, qApp, [orderDialog] {
+                // Esc, as the user closes it; should the key go astray the driver must not hang.
+                QWidget* focused = QApplication::focusWidget();
+                QTest::keyClick(focused ? focused : orderDialog, Qt::Key_Escape);
+                if (orderDialog->isVisible()) orderDialog->close();
+            });
+        });
+        if (auto* folderIcon = orderDialog->findChild<QWidget*>(QStringLiteral("图片框1")))
+            QTest::mouseClick(folderIcon, Qt::LeftButton);
+    });
+    QTest::mouseClick(xp::ui::qt::widgetOf(main->按钮_导入选片数据), Qt::LeftButton);
+    if (!dialogsSaved) {
+        std::fprintf(stderr, "the new order dialog or its folder browser did not show\n");
+        return 1;
+    }
 
     main->close();
     return 0;

@@ -3,12 +3,15 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileIconProvider>
+#include <QFileSystemModel>
 #include <QHeaderView>
 #include <QInputDialog>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyledItemDelegate>
 #include <QTreeView>
 
 #include "ui/popup_menu.h"
@@ -63,6 +66,31 @@ QStringList nameFilters(const std::string& filter) {
     return out;
 }
 
+// Qt's translation leaves the kinds of files in English ("Folder", "jpg File").
+class FileKinds : public QFileIconProvider {
+public:
+    QString type(const QFileInfo& info) const override {
+        if (info.isDir()) return QStringLiteral("文件夹");
+        if (info.isFile())
+            return info.suffix().isEmpty() ? QStringLiteral("文件") : info.suffix().toUpper() + QStringLiteral(" 文件");
+        return QFileIconProvider::type(info);
+    }
+};
+
+// The file model writes its dates in the desktop's locale, which may not be Chinese; the program's is.
+class ChineseDates : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+        QStyledItemDelegate::initStyleOption(option, index);
+        if (index.column() != 3) return;
+        if (auto* files = qobject_cast<const QFileSystemModel*>(index.model()))
+            option->text = QLocale().toString(files->lastModified(index), QStringLiteral("yyyy/M/d H:mm"));
+    }
+};
+
 // Wide and tall enough for the side bar and every column of the detail view (name, size, type, date
 // modified) with a long Chinese folder name, and never larger than the screen.
 void sizeFileDialog(QFileDialog& dialog) {
@@ -72,14 +100,16 @@ void sizeFileDialog(QFileDialog& dialog) {
     dialog.resize(size);
     dialog.setViewMode(QFileDialog::Detail);
     if (auto* view = dialog.findChild<QTreeView*>(QStringLiteral("treeView"))) {
+        view->setItemDelegate(new ChineseDates(view));
         view->header()->resizeSection(0, size.width() / 3);
         view->header()->setSectionResizeMode(QHeaderView::Interactive);
         view->header()->setStretchLastSection(true);
     }
 }
 
-void labelFileDialog(QFileDialog& dialog) {
+void labelFileDialog(QFileDialog& dialog, QFileIconProvider& kinds) {
     dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setIconProvider(&kinds);
     sizeFileDialog(dialog);
     dialog.setLabelText(QFileDialog::LookIn, QStringLiteral("查找范围："));
     dialog.setLabelText(QFileDialog::FileName, QStringLiteral("文件名："));
@@ -138,11 +168,12 @@ std::string QtHost::showInputBox(const InputBoxRequest& request) {
 }
 
 std::string QtHost::showFolderBrowser(const std::string& title) {
+    FileKinds kinds;  // outlives the dialog
     QFileDialog dialog(nullptr, toQt(title));
     placeOverOwner(&dialog);
     dialog.setFileMode(QFileDialog::Directory);
     dialog.setOption(QFileDialog::ShowDirsOnly);
-    labelFileDialog(dialog);
+    labelFileDialog(dialog, kinds);
     dialog.setLabelText(QFileDialog::Accept, QStringLiteral("选择"));
     int accepted;
     {
@@ -154,13 +185,14 @@ std::string QtHost::showFolderBrowser(const std::string& title) {
 }
 
 std::string QtHost::showFileOpen(const FileDialogRequest& request) {
+    FileKinds kinds;  // outlives the dialog
     QFileDialog dialog(nullptr, toQt(request.title.empty() ? std::string("打开") : request.title));
     placeOverOwner(&dialog);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setNameFilters(nameFilters(request.filter));
     if (!request.initialFolder.empty()) dialog.setDirectory(toQt(request.initialFolder));
-    labelFileDialog(dialog);
+    labelFileDialog(dialog, kinds);
     dialog.setLabelText(QFileDialog::Accept, QStringLiteral("打开"));
     int accepted;
     {
