@@ -10,7 +10,7 @@ JOBS       ?= $(shell nproc)
 # Everything the build, the tests and the benchmarks need.
 PACKAGES = build-essential cmake ninja-build pkg-config git \
            qt6-base-dev libgl-dev libturbojpeg0-dev libexif-dev libpng-dev nlohmann-json3-dev \
-           libgtest-dev libgmock-dev libbenchmark-dev fonts-wqy-microhei \
+           libgtest-dev libgmock-dev libbenchmark-dev fonts-wqy-microhei qt6-translations-l10n \
            xvfb xauth libvips-tools libjpeg-turbo-progs forensics-samples-files clang clang-format ccache \
            poppler-utils
 

@@ -38,8 +38,12 @@ NewOrderDialog::NewOrderDialog(AppState& state)
 
     onCreated = [this] { created(); };
     onDestroying = [this] { destroying(); };
-    编辑框4.onFocusIn = [this] { 编辑框4.setText(todayText()); };
-    编辑框5.onFocusIn = [this] { 编辑框5.setText(todayText()); };
+    // Today's date, selected: Enter or Tab takes it, typing replaces it.
+    for (ui::EditBox* date : {&编辑框4, &编辑框5})
+        date->onFocusIn = [date] {
+            date->setText(todayText());
+            date->selectAll();
+        };
     按钮_移除.onClick = [this] { removeProduct(); };
     确定按钮.onClick = [this] { confirm(); };
     取消按钮.onClick = [this] {
@@ -50,6 +54,7 @@ NewOrderDialog::NewOrderDialog(AppState& state)
 
 void NewOrderDialog::created() {
     app.computePaths();
+    limitToFields(orderFieldWidths(app.store, app.paths.orderTable));
     编辑框8.setText(todayText());
     fillSelectors();
     app.store.closeAllTables();
@@ -93,6 +98,23 @@ bool NewOrderDialog::storeOrder() {
         inform("订单编号“" + number + "”已存在，请使用其他订单编号");
         return false;
     }
+    // Two orders on one folder share one photo table, and each one's selection overwrites the other's.
+    const std::string folder = 编辑框7.text();
+    store.firstRecord();
+    for (int i = 0, n = store.recordCount(); i < n; ++i, store.skipRecords(1)) {
+        if (!samePath(readText(store, of::kSelectionFolder), folder)) continue;
+        const std::string other = readText(store, of::kOrderNumber);
+        const std::string customer = readText(store, of::kCustomerName);
+        store.closeAllTables();
+        if (!askDefaultNo("订单“" + other + "”（顾客：" + customer + "）已使用这个选片目录：\r\n" + folder +
+                          "\r\n\r\n两个订单使用同一个选片目录时，它们的选片数据会互相覆盖。\r\n确定仍要保存此订单吗？"))
+            return false;
+        if (!openAppTable(store, app.paths.orderTable)) {
+            inform("订单保存失败！数据库连接失败，请重试");
+            return false;
+        }
+        break;
+    }
     const std::map<std::string, std::string> row = {
         {of::kOrderNumber, number},
         {of::kCustomerName, 编辑框2.text()},
@@ -123,9 +145,11 @@ void NewOrderDialog::destroying() {
     MainWindow* w = app.mainWindow();
     if (app.newOrderConfirmed && w) {
         app.newOrderConfirmed = false;
-        // The photos appear in the main window; the dialog is gone from view while they load.
+        // The photos appear in the main window; the dialog is gone from view while they load, and the
+        // main window takes no clicks from here on until they are in.
+        MainWindow::LoadInProgress busy(*w);
         hide();
-        w->外形框_加载.show();
+        w->showLoadingPanel();
         app.host.waitWithEvents(50);
         w->openOrderPhotos(编辑框7.text());
     }

@@ -4,16 +4,21 @@
 #include <cstdint>
 #include <string_view>
 
+#include "appdata/table_schema.h"
+#include "appdata/text_codec.h"
 #include "appdata/text_helpers.h"
 #include "orders/order_table.h"
 #include "resources/builtin_pictures.h"
 #include "resources/palette.h"
+#include "shell/messages.h"
 
 namespace xp {
 
 namespace {
 
 constexpr char kFolderTitle[] = "请选择照片存放的文件夹";
+
+std::size_t gbkSize(std::string_view text) { return toGbk(text).size(); }
 
 // A field label placed left of its control, right-aligned against it.
 ui::Rect labelLeftOf(ui::Rect field) { return {4, field.top + 3, field.left - 6, 18}; }
@@ -93,6 +98,10 @@ OrderDialog::OrderDialog(AppState& state, const Layout& l)
     确定按钮.setCaption("确定");
     取消按钮.setCaption("取消");
 
+    // Enter confirms, Esc is 取消, as in every dialog.
+    setDefaultButton(&确定按钮);
+    setCancelButton(&取消按钮);
+
     按钮_加入.onClick = [this] { addProduct(); };
     组合框2.onSelect = [this](int) { fillProducts(); };
     图片框1.onMouseUp = [this](const ui::MouseEvent& e) {
@@ -118,11 +127,42 @@ bool OrderDialog::fillProducts() {
     return true;
 }
 
-void OrderDialog::addProduct() {
-    if (列表框1.selected() >= 0) 列表框2.addItem(列表框1.selectedText());
+void OrderDialog::limitToFields(const std::map<std::string, std::size_t>& widths) {
+    namespace of = order_fields;
+    struct Entry {
+        ui::EditBox& box;
+        const char* field;
+    };
+    for (const Entry& e :
+         {Entry{编辑框1, of::kOrderNumber}, Entry{编辑框2, of::kCustomerName}, Entry{编辑框3, of::kPhone},
+          Entry{编辑框4, of::kViewingDate}, Entry{编辑框5, of::kPickupDate}, Entry{编辑框7, of::kSelectionFolder},
+          Entry{编辑框8, of::kSelectionDate}, Entry{编辑框_应选张数, of::kIncludedCount}}) {
+        auto it = widths.find(e.field);
+        if (it != widths.end()) e.box.setTextLimit(it->second, gbkSize);
+    }
+    auto package = widths.find(of::kPackageProducts);
+    packageWidth_ = package == widths.end() ? 0 : package->second;
 }
 
-void OrderDialog::browseFolder() { 编辑框7.setText(app.host.browseFolder(kFolderTitle)); }
+void OrderDialog::addProduct() {
+    if (列表框1.selected() < 0) return;
+    const std::string product = 列表框1.selectedText();
+    if (packageWidth_ > 0 && gbkSize(packageText() + product + kProductListSeparator) > packageWidth_) {
+        inform("套系产品太多，无法再加入“" + product + "”");
+        return;
+    }
+    列表框2.addItem(product);
+}
+
+void OrderDialog::browseFolder() {
+    const std::string folder = app.host.browseFolder(kFolderTitle);
+    // A path cut to the field would name another folder: it is refused whole.
+    if (!编辑框7.fits(folder)) {
+        inform("所选文件夹的路径太长，请选择路径较短的文件夹");
+        return;
+    }
+    编辑框7.setText(folder);
+}
 
 void OrderDialog::selectText(ui::ComboBox& box, const std::string& text) { box.setSelected(box.indexOf(text)); }
 

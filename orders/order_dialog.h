@@ -3,6 +3,8 @@
 // package and the folder browser.
 #pragma once
 
+#include <cstddef>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -71,10 +73,17 @@ protected:
     // 列表框1 = the products of 组合框2's chosen category; false when the product table did not open.
     bool fillProducts();
 
+    // Every edit box that writes a Text field of the order table takes no more than the field holds,
+    // counted in the bytes the store keeps (GBK); so does the package. `widths` as orderFieldWidths gives.
+    void limitToFields(const std::map<std::string, std::size_t>& widths);
+
     // Shared handlers.
     void addProduct();
     void browseFolder();
     void selectText(ui::ComboBox& box, const std::string& text);
+
+private:
+    std::size_t packageWidth_ = 0;  // 0: no limit
 };
 
 }  // namespace xp

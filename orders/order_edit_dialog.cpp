@@ -3,7 +3,6 @@
 #include "orders/order_edit_dialog.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <vector>
 
 #include "appdata/selection_files.h"
@@ -43,6 +42,7 @@ OrderEditDialog::OrderEditDialog(AppState& state)
     onCreated = [this] { created(); };
     onDestroying = [this] { destroying(); };
     组合框2.onSelect = [this](int) { categoryChanged(); };
+    // The year and month, the cursor after them, ready for the day to be typed.
     编辑框4.onFocusIn = [this] { 编辑框4.setText(currentMonthPrefix()); };
     编辑框5.onFocusIn = [this] { 编辑框5.setText(currentMonthPrefix()); };
     按钮_移除.onClick = [this] { removeProduct(); };
@@ -57,7 +57,11 @@ void OrderEditDialog::created() {
     fillProducts();
 
     RecordStore& store = app.store;
-    if (!openAppTable(store, app.paths.orderTable)) return;
+    if (!openAppTable(store, app.paths.orderTable)) {
+        limitToFields(textFieldWidths(tableFields(AppTable::Orders)));
+        return;
+    }
+    limitToFields(textFieldWidths(store.tableFields()));
     store.goToRecord(app.orderRecordNumber);
     编辑框1.setText(readText(store, of::kOrderNumber));
     编辑框2.setText(readText(store, of::kCustomerName));
@@ -93,8 +97,8 @@ void OrderEditDialog::removeProduct() {
     // from the order list, or the folder field now names another folder) the edited order's own table
     // is opened for the update and closed again, so that the change is never skipped.
     const bool photoTableOpen = store.selectTable(kPhotoTableName);
-    std::error_code ec;
-    const bool own = photoTableOpen && std::filesystem::equivalent(store.tablePath(), photoTableFile(folder), ec);
+    // The stored folder and the table file may differ from the disk in letter case, as the loader allows.
+    const bool own = photoTableOpen && samePath(store.tablePath(), photoTableFile(folder));
     // The current selection folder follows the folder field, unless another order's photos are open.
     if (own || !photoTableOpen) app.setSelectionFolder(folder);
     int written = 0;
@@ -112,7 +116,12 @@ void OrderEditDialog::removeProduct() {
         }
     }
     store.selectTable(kOrderTableName);
-    if (written < 0) inform("“" + product + "”未能从该顾客的照片中移除！请检查选片目录是否可以写入后重试");
+    if (written < 0) {
+        // The package keeps what its photos still carry.
+        列表框2.insertItem(selected, product);
+        列表框2.setSelected(selected);
+        inform("“" + product + "”未能从该顾客的照片中移除！请检查选片目录是否可以写入后重试");
+    }
 }
 
 int OrderEditDialog::removeFromPhotos(const std::string& product) {

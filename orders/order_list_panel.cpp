@@ -47,6 +47,10 @@ OrderListPanel::OrderListPanel(MainWindow& w)
     if (w.分组框1.textColor())
         for (ui::RadioButton* r : {&单选框_以选, &单选框_未选, &单选框_全部}) r->setTextColor(w.分组框1.textColor());
 
+    // Enter while typing in a lookup box runs that lookup.
+    编辑框_单号查询.setEnterButton(&按钮_单号查询);
+    编辑框_顾客查询.setEnterButton(&按钮_顾客查询);
+
     按钮_单号查询.onClick = [this] {
         lookUp(编辑框_单号查询, of::kOrderNumber, "请正确输入订单编号",
                "订单编号查询失败！可能是数据库没有连接！请重试");
@@ -193,8 +197,8 @@ void OrderListPanel::deleteOrder() {
     }
     const std::string number = list().cell(index, 0);
     const std::string customer = list().cell(index, 1);
-    if (!ask("确定要删除订单“" + number + "”（顾客：" + customer + "）吗？\r\n\r\n" +
-             "照片不会被删除，该订单的选片数据将移到选片目录的备份文件夹中。"))
+    if (!askDefaultNo("确定要删除订单“" + number + "”（顾客：" + customer + "）吗？\r\n\r\n" +
+                      "照片不会被删除，该订单的选片数据将移到选片目录的备份文件夹中。"))
         return;
 
     RecordStore& store = app.store;

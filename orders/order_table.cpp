@@ -1,9 +1,13 @@
 // Order-table rows and the reference lists of the order dialogs.
 #include "orders/order_table.h"
 
+#include <filesystem>
+#include <system_error>
+
 #include "appdata/table_schema.h"
 #include "appdata/table_text.h"
 #include "appdata/text_codec.h"
+#include "platform/file_system.h"
 
 namespace xp {
 
@@ -13,6 +17,35 @@ const std::vector<std::string>& orderListFields() {
                                                     of::kSelectionDate, of::kViewingDate,  of::kPickupDate,
                                                     of::kSelector,      of::kState,        of::kUrgent};
     return fields;
+}
+
+std::map<std::string, std::size_t> textFieldWidths(const std::vector<FieldDef>& fields) {
+    std::map<std::string, std::size_t> widths;
+    for (const FieldDef& f : fields)
+        if (f.type == static_cast<int>(FieldType::Text) && f.length > 0)
+            widths[fromGbk(f.name)] = static_cast<std::size_t>(f.length);
+    return widths;
+}
+
+std::map<std::string, std::size_t> orderFieldWidths(RecordStore& store, const std::string& orderTable) {
+    if (store.tableName() == kOrderTableName) return textFieldWidths(store.tableFields());
+    if (!openAppTable(store, orderTable)) return textFieldWidths(tableFields(AppTable::Orders));
+    std::map<std::string, std::size_t> widths = textFieldWidths(store.tableFields());
+    store.closeTable(kOrderTableName);
+    return widths;
+}
+
+bool samePath(const std::string& a, const std::string& b) {
+    namespace fs = std::filesystem;
+    const std::string ra = resolvePath(a), rb = resolvePath(b);
+    std::error_code ec;
+    if (fs::equivalent(ra, rb, ec)) return true;
+    auto normal = [](const std::string& p) {
+        std::string n = fs::path(p).lexically_normal().string();
+        while (n.size() > 1 && n.back() == '/') n.pop_back();
+        return n;
+    };
+    return normal(ra) == normal(rb);
 }
 
 namespace {

@@ -2,6 +2,7 @@
 // dialogs offer (selectors, categories, products of a category).
 #pragma once
 
+#include <cstddef>
 #include <map>
 #include <string>
 #include <string_view>
@@ -13,6 +14,18 @@ namespace xp {
 
 // The nine order-table fields the order list shows, in column order.
 const std::vector<std::string>& orderListFields();
+
+// The bytes each Text field of a table holds, by field name (UTF-8). Fields of other kinds have no
+// entry: they take any length.
+std::map<std::string, std::size_t> textFieldWidths(const std::vector<FieldDef>& fields);
+// The order table's, read from the table itself: the current table when that is the order table,
+// otherwise opened with the table password and closed by name again; the layout an installation creates
+// when it cannot be opened.
+std::map<std::string, std::size_t> orderFieldWidths(RecordStore& store, const std::string& orderTable);
+
+// Whether two paths name one file or folder, their names resolved without letter case as everywhere
+// else. Paths that do not exist are compared as written, after that resolution.
+bool samePath(const std::string& a, const std::string& b);
 
 // The reference lists, each read from its table (opened with the table password and closed by name
 // afterwards); a table that cannot be opened gives an empty list.

@@ -68,6 +68,10 @@ LoginWindow::LoginWindow(AppState& state)
     弹出菜单.addItem("访问官网", [this] { app.host.openWebAddress(kWebsiteAddress); });
     弹出菜单.addItem("联系我们", [] { ui::messageBox(kContactText, kContactTitle); });
 
+    // Enter logs in from either box; Esc is 取消.
+    setDefaultButton(&按钮1);
+    setCancelButton(&按钮2);
+
     onCreated = [this] { startUp(); };
     // A different user never inherits the previous password.
     用户名编辑框.onChange = [this] { 密码编辑框.clear(); };

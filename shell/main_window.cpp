@@ -3,6 +3,7 @@
 #include "shell/main_window.h"
 
 #include <cstdint>
+#include <initializer_list>
 #include <string_view>
 
 #include "imaging/thumbnail.h"
@@ -15,6 +16,7 @@ namespace xp {
 
 namespace {
 
+constexpr char kLoadingText[] = "正在加载图片请稍候";
 constexpr int kBackgroundWidth = 960;
 constexpr int kBackgroundHeight = 600;
 constexpr ui::Color kWindowColour{96, 96, 96};
@@ -276,13 +278,43 @@ void MainWindow::showOrderList() {
         notAvailable("数据管理");
 }
 
+MainWindow::LoadInProgress::LoadInProgress(MainWindow& w) {
+    for (ui::Control* c : std::initializer_list<ui::Control*>{
+             &w.按钮_导入选片数据, &w.按钮_数据管理, &w.按钮_顾客资料, &w.超级按钮_自动分片, &w.按钮_样照欣赏,
+             &w.按钮_设计看版, &w.按钮_系统设置, &w.按钮_更换LOGO, &w.关闭按钮, &w.最小化按钮1, &w.外形框_数据管理}) {
+        enabled_.emplace_back(c, c->isEnabled());
+        c->disable();
+    }
+}
+
+MainWindow::LoadInProgress::~LoadInProgress() {
+    for (auto& [control, enabled] : enabled_) control->setEnabled(enabled);
+}
+
+void MainWindow::showLoadingPanel() {
+    // The label of the previous load would show its count until the first photo of this one.
+    标签4.setCaption(std::string(kLoadingText) + "(0)");
+    外形框_加载.show();
+}
+
 bool MainWindow::openOrderPhotos(const std::string& selectionFolder) {
     app.setSelectionFolder(selectionFolder);
     if (!app.openers.openOrderPhotos) {
         notAvailable("选片");
         return false;
     }
-    return app.openers.openOrderPhotos(*this);
+    bool opened = false;
+    {
+        LoadInProgress busy(*this);
+        showLoadingPanel();
+        opened = app.openers.openOrderPhotos(*this);
+        外形框_加载.hide();
+    }
+    if (!opened) return false;
+    // The selector goes on with the keyboard at once: arrows move from the first photo.
+    if (超级列表框1.itemCount() > 0 && !超级列表框1.pickItem(0)) 超级列表框1.setSelected(0);
+    超级列表框1.focus();
+    return true;
 }
 
 void MainWindow::customerClicked() {

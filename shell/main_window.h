@@ -87,9 +87,27 @@ public:
 
     // Shows the order list in the content area and fills it: the one way every path shows it.
     void showOrderList();
-    // Opens the photos of the order whose folder this is: the one way every path opens an order.
-    // False (the photo list not shown) when the photos could not be opened.
+    // Opens the photos of the order whose folder this is: the one way every path opens an order. While
+    // the photos load nothing else can be started (see LoadInProgress); afterwards the photo grid has
+    // the keyboard focus with its first tile chosen. False (the photo list not shown) when the photos
+    // could not be opened.
     bool openOrderPhotos(const std::string& selectionFolder);
+    // Shows the loading panel, its label already saying that this load has loaded nothing yet.
+    void showLoadingPanel();
+
+    // While it lives, the left column, the banner buttons and the order-list panel take no clicks and
+    // show as unavailable, so that nothing the user starts can stall a load behind a box or close the
+    // photo table under it. Each keeps what it found and gives it back, so they nest.
+    class LoadInProgress {
+    public:
+        explicit LoadInProgress(MainWindow& window);
+        ~LoadInProgress();
+        LoadInProgress(const LoadInProgress&) = delete;
+        LoadInProgress& operator=(const LoadInProgress&) = delete;
+
+    private:
+        std::vector<std::pair<ui::Control*, bool>> enabled_;
+    };
     bool galleryWindowOpen() const { return gallery_ && gallery_->isOpen(); }
     ui::Window* galleryWindow() const { return galleryWindowOpen() ? gallery_.get() : nullptr; }
 

@@ -14,4 +14,9 @@ bool ask(const std::string& text) {
            ui::MessageResult::Yes;
 }
 
+bool askDefaultNo(const std::string& text) {
+    return ui::messageBox(text, kMessageTitle, ui::MessageIcon::Question, ui::MessageButtons::YesNo,
+                          ui::MessageResult::No) == ui::MessageResult::Yes;
+}
+
 }  // namespace xp

@@ -90,9 +90,9 @@ void Host::onWindowDestroyed(Window& window) {
     windowClosed(window);
 }
 
-int Host::messageBox(std::string text, std::string title, MessageIcon icon, MessageButtons buttons) {
+int Host::messageBox(std::string text, std::string title, MessageIcon icon, MessageButtons buttons, int defaultResult) {
     if (title.empty()) title = kDefaultMessageTitle;
-    return showMessageBox(MessageBoxRequest{std::move(text), std::move(title), icon, buttons});
+    return showMessageBox(MessageBoxRequest{std::move(text), std::move(title), icon, buttons, defaultResult});
 }
 
 std::string Host::inputBox(std::string prompt, std::string caption) {
@@ -117,7 +117,7 @@ void Host::printPreview(PrintGrid& grid) { showPrintPreview(grid); }
 
 void Host::fatalError(const std::string& message) {
     showFatalBox(MessageBoxRequest{"运行时出错!\r\n\r\n错误信息：" + message + "\r\n", "错误", MessageIcon::Error,
-                                   MessageButtons::Ok});
+                                   MessageButtons::Ok, -1});
     endProcess();
     std::exit(-1);  // only reached if a backend's endProcess broke its promise
 }

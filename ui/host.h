@@ -41,6 +41,8 @@ struct MessageBoxRequest {
     std::string title;
     MessageIcon icon = MessageIcon::None;
     MessageButtons buttons = MessageButtons::Ok;
+    // The result of the button Enter presses; -1 for the first button.
+    int defaultResult = -1;
 };
 
 struct InputBoxRequest {
@@ -99,9 +101,10 @@ public:
     // Milliseconds on a monotonic clock; only differences mean anything.
     virtual std::int64_t tickCount() = 0;
 
-    // A modal message box; an empty title becomes "信息：". Returns a MessageResult value.
+    // A modal message box; an empty title becomes "信息：". Returns a MessageResult value. Enter presses
+    // the button of `defaultResult` (-1, or a result the box has no button for: the first button).
     int messageBox(std::string text, std::string title = {}, MessageIcon icon = MessageIcon::None,
-                   MessageButtons buttons = MessageButtons::Ok);
+                   MessageButtons buttons = MessageButtons::Ok, int defaultResult = -1);
     // A modal input box; an empty caption becomes "请输入：". OK returns the typed text, Cancel "".
     std::string inputBox(std::string prompt, std::string caption = {});
     // The folder browser; the chosen folder's path, or "" when cancelled.
@@ -167,8 +170,8 @@ Host& host();
 
 // Shorthands for window code.
 inline int messageBox(std::string text, std::string title = {}, MessageIcon icon = MessageIcon::None,
-                      MessageButtons buttons = MessageButtons::Ok) {
-    return host().messageBox(std::move(text), std::move(title), icon, buttons);
+                      MessageButtons buttons = MessageButtons::Ok, int defaultResult = -1) {
+    return host().messageBox(std::move(text), std::move(title), icon, buttons, defaultResult);
 }
 inline std::string inputBox(std::string prompt, std::string caption = {}) {
     return host().inputBox(std::move(prompt), std::move(caption));

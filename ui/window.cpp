@@ -3,7 +3,11 @@
 
 #include <vector>
 
+#include "ui/button.h"
+#include "ui/edit_box.h"
 #include "ui/host.h"
+#include "ui/keys.h"
+#include "ui/list_view.h"
 
 namespace xp::ui {
 
@@ -62,7 +66,33 @@ void Window::restore() {
 
 bool Window::keyDown(int keyCode) {
     if (!isOpen() || !isEnabled()) return false;
-    return onKeyDown && onKeyDown(keyCode);
+    if (onKeyDown && onKeyDown(keyCode)) return true;
+    // The handler may have closed the window.
+    return isOpen() && standardKey(keyCode);
+}
+
+bool Window::standardKey(int keyCode) {
+    if (keyCode == key::Escape) return cancelButton_ && cancelButton_->click();
+    if (keyCode != key::Return) return false;
+    Control* focused = focused_ && focused_->isAvailable() ? focused_ : nullptr;
+    if (focused) {
+        switch (focused->kind()) {
+            case ControlKind::Button: return static_cast<Clickable*>(focused)->click();
+            case ControlKind::ListView: {
+                auto* list = static_cast<ListView*>(focused);
+                if (list->selected() >= 0) return list->doubleClick(list->selected());
+                break;
+            }
+            case ControlKind::EditBox: {
+                auto* edit = static_cast<EditBox*>(focused);
+                if (edit->isMultiLine()) return false;
+                if (edit->enterButton()) return edit->enterButton()->click();
+                break;
+            }
+            default: break;
+        }
+    }
+    return defaultButton_ && defaultButton_->click();
 }
 
 void Window::moveFocus(Control* to) {

@@ -10,6 +10,7 @@
 namespace xp::ui {
 
 class Host;
+class Clickable;
 
 enum class BorderStyle {
     None,         // no border and no caption
@@ -54,8 +55,17 @@ public:
     Control* focusedControl() const { return focused_; }
 
     // The user pressed a key while the window or one of its controls had the focus. Returns whether the
-    // window's handler took the key (then the focused control does not see it).
+    // window took the key (then the focused control does not see it): its handler first, then the keys
+    // every desktop window knows. Enter presses the focused push button, opens the chosen item of a
+    // focused list view as a double click does, presses the focused edit box's enter button, or else the
+    // default button; in a multi-line edit box it stays a line break. Esc presses the cancel button.
     bool keyDown(int keyCode);
+
+    // The buttons Enter and Esc press (nullptr: none). A button that is not available takes no key.
+    Clickable* defaultButton() const { return defaultButton_; }
+    void setDefaultButton(Clickable* button) { defaultButton_ = button; }
+    Clickable* cancelButton() const { return cancelButton_; }
+    void setCancelButton(Clickable* button) { cancelButton_ = button; }
 
     std::function<void()> onCreated;     // after the peers exist, before the window appears
     std::function<void()> onDestroying;  // about to be destroyed
@@ -69,6 +79,7 @@ private:
     friend class Control;
     void moveFocus(Control* to);
     void detachPeers();
+    bool standardKey(int keyCode);
 
     BorderStyle border_ = BorderStyle::Fixed;
     Window* parentWindow_ = nullptr;
@@ -77,6 +88,8 @@ private:
     bool closing_ = false;
     bool minimized_ = false;
     Control* focused_ = nullptr;
+    Clickable* defaultButton_ = nullptr;
+    Clickable* cancelButton_ = nullptr;
     Host* host_ = nullptr;
 };
 

@@ -2,6 +2,8 @@
 // the folder browser, the required fields, and a confirmed order stored and opened.
 #include <gtest/gtest.h>
 
+#include <initializer_list>
+
 #include "appdata/text_helpers.h"
 #include "orders/new_order_dialog.h"
 #include "platform/file_system.h"
@@ -92,6 +94,9 @@ TEST_F(NewOrderDialogTest, ThePackageTheDateFieldsAndTheFolderBrowser) {
         for (ui::EditBox* date : {&d.编辑框4, &d.编辑框5}) {
             date->focus();
             EXPECT_EQ(date->text(), todayText());
+            EXPECT_TRUE(date->isAllSelected()) << "the date is there to be typed over";
+            date->typeText("2026-12-20");
+            EXPECT_EQ(date->text(), "2026-12-20");
             date->setText("2015-10-5");
             d.编辑框1.focus();
             EXPECT_EQ(date->text(), "2015-10-5");
@@ -210,6 +215,119 @@ TEST_F(NewOrderDialogTest, AnOrderNumberInUseIsRefusedAndNothingLoadsWithoutConf
     app->newOrderConfirmed = true;
     withDialog([&](NewOrderDialog& d) { fillIn(d, folder); });
     EXPECT_FALSE(folderExists(folder + "/data"));
+    EXPECT_TRUE(w().按钮_导入选片数据.isEnabled());
+}
+
+TEST_F(NewOrderDialogTest, AFolderAnotherOrderNamesIsAskedAboutFirst) {
+    const std::string folder = photoFolder("shared", {"p.jpg"});
+    order("A1", "李娜", "未选", folder);
+    // The same folder as typed in other letters and with a trailing "/".
+    const std::string typed = (temp / "SHARED") + "/";
+    const std::string question =
+        "订单“A1”（顾客：李娜）已使用这个选片目录：\r\n" + typed +
+        "\r\n\r\n两个订单使用同一个选片目录时，它们的选片数据会互相覆盖。\r\n确定仍要保存此订单吗？";
+    withDialog([&](NewOrderDialog& d) {
+        fillIn(d, typed);
+        s.expectMessage(question)
+            .title("提示信息")
+            .icon(MessageIcon::Question)
+            .buttons(ui::MessageButtons::YesNo)
+            .defaultButton(ui::MessageResult::No)
+            .answer(ui::MessageResult::No);
+        d.确定按钮.click();
+        EXPECT_TRUE(d.isOpen()) << "否 keeps the dialog with its content";
+        EXPECT_EQ(d.编辑框1.text(), "20151005001");
+        EXPECT_EQ(d.编辑框7.text(), typed);
+        EXPECT_EQ(orderColumn("订单编号"), (std::vector<std::string>{"A1"}));
+
+        s.expectMessage(question).answer(ui::MessageResult::Yes);
+        d.确定按钮.click();
+        EXPECT_FALSE(d.isOpen());
+    });
+    EXPECT_EQ(orderColumn("订单编号"), (std::vector<std::string>{"A1", "20151005001"}));
+
+    // A folder no other order names is stored without a question.
+    const std::string own = photoFolder("own", {"q.jpg"});
+    withDialog([&](NewOrderDialog& d) {
+        fillIn(d, own);
+        d.编辑框1.setText("20151005002");
+        d.确定按钮.click();
+        EXPECT_FALSE(d.isOpen());
+    });
+    EXPECT_EQ(orderColumn("订单编号").size(), 3u);
+}
+
+TEST_F(NewOrderDialogTest, EveryBoxHoldsNoMoreThanItsFieldInGbkBytes) {
+    withDialog([&](NewOrderDialog& d) {
+        struct Case {
+            ui::EditBox& box;
+            std::size_t bytes;
+        };
+        for (const Case& c :
+             {Case{d.编辑框1, 64}, Case{d.编辑框2, 64}, Case{d.编辑框3, 64}, Case{d.编辑框4, 64}, Case{d.编辑框5, 64},
+              Case{d.编辑框7, 1024}, Case{d.编辑框8, 32}, Case{d.编辑框_应选张数, 32}}) {
+            SCOPED_TRACE(c.box.name());
+            c.box.clear();
+            c.box.typeText(std::string(c.bytes + 1, '1'));
+            EXPECT_EQ(c.box.text(), std::string(c.bytes, '1')) << "the byte past the field is refused";
+            // One byte short of full: a double-byte character no longer fits and is refused whole.
+            c.box.setText(std::string(c.bytes - 1, '1'));
+            c.box.typeText("张");
+            EXPECT_EQ(c.box.text(), std::string(c.bytes - 1, '1'));
+            c.box.setText(std::string(c.bytes - 2, '1'));
+            c.box.typeText("张");
+            EXPECT_EQ(c.box.text(), std::string(c.bytes - 2, '1') + "张");
+        }
+
+        // A chosen folder whose path the field cannot hold is refused whole, never cut into another.
+        d.编辑框7.setText("/photos/张伟");
+        s.expectFolder().answer("/photos/" + std::string(1100, 'x'));
+        expectInfo("所选文件夹的路径太长，请选择路径较短的文件夹");
+        d.图片框1.mouseUp(ui::MouseButton::Left, 5, 5);
+        EXPECT_EQ(d.编辑框7.text(), "/photos/张伟");
+
+        // The package holds 1024 bytes: "12寸相册。" takes 10, so the 103rd is refused.
+        d.列表框1.pickItem(0);
+        for (int i = 0; i < 102; ++i) d.按钮_加入.click();
+        expectInfo("套系产品太多，无法再加入“12寸相册”");
+        d.按钮_加入.click();
+        EXPECT_EQ(d.列表框2.itemCount(), 102);
+        d.取消按钮.click();
+    });
+}
+
+TEST_F(NewOrderDialogTest, EnterConfirmsEscCancelsAndTheLoadTakesNoClicks) {
+    const std::string folder = photoFolder("张伟", {"IMG_1.jpg", "IMG_2.jpg"});
+    withDialog([&](NewOrderDialog& d) {
+        d.编辑框1.focus();
+        expectInfo("带（*）号的为必填项 请完整填写信息");
+        EXPECT_TRUE(d.keyDown(ui::key::Return));
+        EXPECT_TRUE(d.isOpen());
+        EXPECT_TRUE(d.keyDown(ui::key::Escape));
+        EXPECT_FALSE(d.isOpen());
+    });
+    EXPECT_TRUE(orderColumn("订单编号").empty());
+    EXPECT_FALSE(w().外形框_超级列表框1.isVisible());
+
+    // Confirmed with Enter; a click in the pause before the photos load reaches nothing.
+    std::vector<std::string> reached;
+    withDialog([&](NewOrderDialog& d) {
+        fillIn(d, folder);
+        s.after(10, [&] {
+            EXPECT_TRUE(w().外形框_加载.isVisible());
+            EXPECT_EQ(w().标签4.caption(), "正在加载图片请稍候(0)");
+            for (ui::Clickable* b :
+                 std::initializer_list<ui::Clickable*>{&w().按钮_数据管理, &w().按钮_系统设置, &w().关闭按钮})
+                if (b->click()) reached.push_back(b->name());
+        });
+        d.编辑框3.focus();
+        EXPECT_TRUE(d.keyDown(ui::key::Return));
+    });
+    EXPECT_TRUE(reached.empty()) << reached.front();
+    EXPECT_EQ(orderColumn("订单编号"), (std::vector<std::string>{"20151005001"}));
+    EXPECT_EQ(w().超级列表框1.itemCount(), 2);
+    EXPECT_EQ(w().超级列表框1.selected(), 0);
+    EXPECT_TRUE(w().按钮_系统设置.isEnabled());
     EXPECT_TRUE(w().按钮_导入选片数据.isEnabled());
 }
 

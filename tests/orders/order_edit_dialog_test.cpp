@@ -2,6 +2,9 @@
 // stored, a product taken out of the package and off the order's photos.
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <filesystem>
+
 #include "appdata/text_helpers.h"
 #include "orders/order_edit_dialog.h"
 #include "platform/file_system.h"
@@ -230,6 +233,79 @@ TEST_F(PackageRemovalTest, AProductNoPhotoHasChangesNoPhoto) {
         EXPECT_EQ(d.列表框2.items(), (std::vector<std::string>{"A", "B"}));
     });
     EXPECT_EQ(storedPhotos(folder), before);
+}
+
+TEST_F(PackageRemovalTest, FindsTheOpenPhotoTableWhateverTheLetterCaseOfItsNames) {
+    // The stored folder and the table's files differ from each other in letter case, as the loader allows.
+    for (const char* name : {"xpdata.edb", "xpdata.EDT"}) {
+        std::string upper = name;
+        for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        std::filesystem::rename(folder + "/data/" + name, folder + "/data/" + upper);
+    }
+    {
+        RecordStore store;
+        ASSERT_TRUE(openAppTable(store, app->paths.orderTable));
+        store.firstRecord();
+        ASSERT_TRUE(writeText(store, "选片目录", temp / "ORDER"));
+    }
+    w().按钮_数据管理.click();
+    list().doubleClick(0);
+    ASSERT_TRUE(w().外形框_超级列表框1.isVisible());
+    withDialog([&](OrderEditDialog& d) {
+        removeA(d);  // no failure message: the open table is the order's own
+        d.取消按钮.click();
+    });
+    expectATakenOff();
+    EXPECT_EQ(app->store.tableName(), "XPDATA") << "the open order's table is current again";
+}
+
+TEST_F(PackageRemovalTest, APackageProductThePhotosKeepStaysInThePackage) {
+    choose(0);
+    // Another workstation holds the photo table and lets nobody write it: the product stays in the
+    // package, where the photos still carry it.
+    RecordStore other;
+    OpenOptions noWriters;
+    noWriters.password = kTablePassword;
+    noWriters.shareMode = 3;
+    ASSERT_TRUE(other.openTable(photoTablePath(folder), noWriters));
+    withDialog([&](OrderEditDialog& d) {
+        d.列表框2.pickItem(0);
+        expectInfo("“A”未能从该顾客的照片中移除！请检查选片目录是否可以写入后重试");
+        d.按钮_移除.click();
+        EXPECT_EQ(d.列表框2.items(), (std::vector<std::string>{"A", "B"}));
+        d.取消按钮.click();
+    });
+    other.closeAllTables();
+    EXPECT_EQ(storedPhotos(folder), before);
+}
+
+TEST_F(OrderEditDialogTest, EnterStoresEscCancelsAndTheBoxesHoldWhatTheirFieldsHold) {
+    addOrder(full("X1"));
+    choose(0);
+    withDialog([&](OrderEditDialog& d) {
+        d.编辑框1.focus();
+        d.编辑框1.typeText(std::string(70, '9'));
+        EXPECT_EQ(d.编辑框1.text(), "X1" + std::string(62, '9'));
+        d.编辑框2.focus();
+        d.编辑框2.setText(std::string(62, 'w'));
+        d.编辑框2.typeText("芳");
+        EXPECT_EQ(d.编辑框2.text(), std::string(62, 'w') + "芳");
+        d.编辑框2.typeText("芳");
+        EXPECT_EQ(d.编辑框2.text(), std::string(62, 'w') + "芳") << "64 bytes are full";
+        expectInfo("顾客资料修改成功！");
+        EXPECT_TRUE(d.keyDown(ui::key::Return));
+        EXPECT_FALSE(d.isOpen());
+    });
+    EXPECT_EQ(field("订单编号", 0), "X1" + std::string(62, '9'));
+    EXPECT_EQ(field("顾客姓名", 0), std::string(62, 'w') + "芳");
+
+    withDialog([&](OrderEditDialog& d) {
+        d.编辑框3.setText("changed");
+        EXPECT_TRUE(d.keyDown(ui::key::Escape));
+        EXPECT_FALSE(d.isOpen());
+    });
+    EXPECT_EQ(field("联系电话", 0), "139");
+    EXPECT_FALSE(app->store.selectTable("xpsjk"));
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <initializer_list>
 
 #include "platform/file_system.h"
 #include "selection/photo_list_panel.h"
@@ -175,6 +176,72 @@ TEST_F(OrderListTest, ChoosingARowMakesItTheCurrentOrderAndADoubleClickOpensItsP
     EXPECT_TRUE(w().按钮_数据管理.isEnabled());
 }
 
+TEST_F(OrderListTest, EnterLooksUpFromItsBoxAndOpensTheChosenRow) {
+    const std::string folder = photoFolder("B", {"b1.jpg", "b2.jpg"});
+    order("A", "张伟", "未选");
+    order("B", "王芳", "未选", folder);
+    w().按钮_数据管理.click();
+
+    orders().编辑框_单号查询.focus();
+    orders().编辑框_单号查询.typeText("B");
+    EXPECT_TRUE(w().keyDown(ui::key::Return));
+    EXPECT_EQ(listed(), (std::vector<std::string>{"B"}));
+    orders().编辑框_顾客查询.focus();
+    orders().编辑框_顾客查询.typeText("张伟");
+    EXPECT_TRUE(w().keyDown(ui::key::Return));
+    EXPECT_EQ(listed(), (std::vector<std::string>{"A"}));
+
+    orders().单选框_全部.click();
+    list().focus();
+    list().pickItem(1);
+    EXPECT_TRUE(w().keyDown(ui::key::Return));
+    EXPECT_EQ(app->orderNumber, "B");
+    EXPECT_EQ(w().超级列表框1.itemCount(), 2);
+    EXPECT_TRUE(w().外形框_超级列表框1.isVisible());
+}
+
+TEST_F(OrderListTest, EveryLoadStartsCleanAndTakesNoClicksWhileItRuns) {
+    const std::string three = photoFolder("three", {"a.jpg", "b.jpg", "c.jpg"});
+    const std::string two = photoFolder("two", {"d.jpg", "e.jpg"});
+    order("A", "张伟", "未选", three);
+    order("B", "王芳", "未选", two);
+    order("C", "刘洋", "未选", temp / "moved-away");
+    w().按钮_数据管理.click();
+    list().doubleClick(0);
+    ASSERT_EQ(w().标签4.caption(), "正在加载图片请稍候(3)");
+    w().超级列表框1.pickItem(2);
+
+    // The next order: in the middle of its load the user clicks around.
+    std::string labelAtFirstPhoto;
+    std::vector<std::string> reached;
+    s.after(0, [&] {
+        labelAtFirstPhoto = w().标签4.caption();
+        for (ui::Clickable* b : std::initializer_list<ui::Clickable*>{
+                 &w().按钮_数据管理, &w().按钮_顾客资料, &w().按钮_系统设置, &w().关闭按钮, &orders().按钮_删除此单})
+            if (b->click()) reached.push_back(b->name());
+    });
+    w().按钮_数据管理.click();
+    list().doubleClick(1);
+    EXPECT_EQ(labelAtFirstPhoto, "正在加载图片请稍候(0)") << "not the last order's count";
+    EXPECT_TRUE(reached.empty()) << reached.front();
+    EXPECT_TRUE(w().isOpen());
+    EXPECT_EQ(app->store.tableName(), "xpdata");
+    EXPECT_EQ(w().超级列表框1.itemCount(), 2);
+    EXPECT_EQ(w().超级列表框1.selected(), 0) << "the grid starts at its first photo";
+    EXPECT_TRUE(w().超级列表框1.hasFocus());
+    EXPECT_TRUE(w().按钮_系统设置.isEnabled());
+    EXPECT_TRUE(w().按钮_数据管理.isEnabled());
+
+    // Behind the missing-folder message no count of another order shows.
+    w().按钮_数据管理.click();
+    s.expectMessage().title("提示信息选片目录不存在").whileShown([&] {
+        EXPECT_TRUE(w().外形框_加载.isVisible());
+        EXPECT_EQ(w().标签4.caption(), "正在加载图片请稍候(0)");
+    });
+    list().doubleClick(2);
+    EXPECT_TRUE(orders().按钮_删除此单.isAvailable());
+}
+
 TEST_F(OrderListTest, AnOrderThatCannotBeOpenedLeavesTheListInUse) {
     order("A", "张伟", "未选", temp / "moved-away");
     order("B", "王芳", "未选");
@@ -218,6 +285,7 @@ TEST_F(OrderListTest, DeletingAsksThenRemovesTheRowAndSetsTheOrderDataAside) {
         .title("提示信息")
         .icon(MessageIcon::Question)
         .buttons(ui::MessageButtons::YesNo)
+        .defaultButton(ui::MessageResult::No)  // a hasty Enter keeps the order
         .answer(ui::MessageResult::No);
     orders().按钮_删除此单.click();
     EXPECT_EQ(orderColumn("订单编号"), (std::vector<std::string>{"A", "B", "C"}));

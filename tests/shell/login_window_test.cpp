@@ -7,6 +7,7 @@
 #include "platform/registry.h"
 #include "resources/builtin_pictures.h"
 #include "shell/login_window.h"
+#include "shell/main_window.h"
 #include "tests/shell/shell_fixture.h"
 
 namespace xp::test {
@@ -102,6 +103,23 @@ TEST_F(LoginWindowTest, CancelEndsTheProgram) {
     login.按钮2.click();
     EXPECT_FALSE(login.isOpen());
     EXPECT_FALSE(s.host().hasOpenWindows());
+}
+
+TEST_F(LoginWindowTest, EnterLogsInFromEitherBoxAndEscIsCancel) {
+    auto& login = s.show<LoginWindow>(*app);
+    login.用户名编辑框.focus();
+    s.expectMessage("用户名或密码不能接受空数据");
+    login.密码编辑框.clear();
+    EXPECT_TRUE(login.keyDown(ui::key::Return));
+    login.密码编辑框.focus();
+    login.密码编辑框.typeText("tovex");
+    EXPECT_TRUE(login.keyDown(ui::key::Return));
+    EXPECT_FALSE(login.isOpen());
+    EXPECT_NE(s.find<MainWindow>(), nullptr) << "Enter in the password box logged in";
+
+    auto& again = s.show<LoginWindow>(*app);
+    EXPECT_TRUE(again.keyDown(ui::key::Escape));
+    EXPECT_FALSE(again.isOpen());
 }
 
 TEST_F(LoginWindowTest, TheBannersRightButtonOpensTheMenuAtTheMouse) {

@@ -185,6 +185,63 @@ TEST_F(MainWindowTest, TheLeftColumnMarksTheOpenFunctionAndKeepsOnePanelAtATime)
     EXPECT_EQ(log, (std::vector<std::string>{"fill", "new order, import off", "settings, off"}));
 }
 
+TEST_F(MainWindowTest, WhileAnOrderLoadsNothingElseTakesClicksAndEveryLoadStartsClean) {
+    std::vector<std::string> reached;
+    app->openers.fillOrderList = [&](MainWindow& w) { w.超级列表框2.addItem("NO-1"); };
+    app->openers.settings = [&](MainWindow&) { reached.push_back("settings"); };
+    std::string labelAtStart;
+    int photos = 300;
+    app->openers.openOrderPhotos = [&](MainWindow& w) {
+        labelAtStart = w.标签4.caption();
+        EXPECT_TRUE(w.外形框_加载.isVisible());
+        w.超级列表框1.clear();
+        for (int i = 0; i < photos; ++i) {
+            s.host().processEvents();  // where a click the user makes meanwhile comes in
+            w.标签4.setCaption("正在加载图片请稍候(" + std::to_string(i + 1) + ")");
+            w.超级列表框1.addItem("IMG_" + std::to_string(i), -1, i + 1);
+        }
+        w.外形框_超级列表框1.show();
+        return true;
+    };
+    auto& w = open();
+    w.按钮_数据管理.click();
+    w.超级列表框2.onDoubleClick = [&](int) { reached.push_back("order list"); };
+    ASSERT_FALSE(w.按钮_数据管理.isEnabled());
+
+    // Every button of the left column and the banner, and the order list, clicked in mid-load.
+    std::vector<ui::Clickable*> buttons = {
+        &w.按钮_导入选片数据, &w.按钮_数据管理, &w.按钮_顾客资料, &w.超级按钮_自动分片, &w.按钮_样照欣赏,
+        &w.按钮_设计看版,     &w.按钮_系统设置, &w.按钮_更换LOGO, &w.关闭按钮,          &w.最小化按钮1};
+    s.after(0, [&] {
+        for (ui::Clickable* b : buttons)
+            if (b->click()) reached.push_back(b->name());
+        if (w.超级列表框2.doubleClick(0)) reached.push_back("order list");
+        EXPECT_FALSE(w.按钮_系统设置.isEnabled()) << "shown as unavailable";
+    });
+    ASSERT_TRUE(w.openOrderPhotos(temp / "order1"));
+    EXPECT_TRUE(reached.empty()) << reached.front();
+    EXPECT_EQ(labelAtStart, "正在加载图片请稍候(0)");
+    EXPECT_FALSE(w.外形框_加载.isVisible());
+    for (ui::Clickable* b : buttons) EXPECT_EQ(b->isEnabled(), b != &w.按钮_数据管理) << b->name();
+    EXPECT_TRUE(w.外形框_数据管理.isEnabled());
+    EXPECT_EQ(w.超级列表框1.selected(), 0) << "the first tile is chosen";
+    EXPECT_TRUE(w.超级列表框1.hasFocus());
+
+    // The next order: the label no longer says 300, and the grid starts at its first tile again.
+    w.超级列表框1.pickItem(299);
+    w.按钮_系统设置.focus();
+    photos = 15;
+    ASSERT_TRUE(w.openOrderPhotos(temp / "order2"));
+    EXPECT_EQ(labelAtStart, "正在加载图片请稍候(0)");
+    EXPECT_EQ(w.超级列表框1.selected(), 0);
+    EXPECT_TRUE(w.超级列表框1.hasFocus());
+
+    // A load that fails gives everything back too, and chooses nothing.
+    app->openers.openOrderPhotos = [](MainWindow&) { return false; };
+    EXPECT_FALSE(w.openOrderPhotos(temp / "missing"));
+    for (ui::Clickable* b : buttons) EXPECT_EQ(b->isEnabled(), b != &w.按钮_数据管理) << b->name();
+}
+
 struct Gallery : ui::Window {
     Gallery() : ui::Window("GalleryWindow") {}
 };

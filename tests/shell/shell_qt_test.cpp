@@ -6,8 +6,10 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QScreen>
+#include <QStackedWidget>
 #include <QTest>
 #include <QTimer>
 #include <cstdlib>
@@ -95,6 +97,43 @@ TEST_F(ShellOnQt, AWrongPasswordIsRefusedInARealBoxAndTheRightOneOpensTheMainWin
 
     QTest::mouseClick(widgetOf(main->关闭按钮), Qt::LeftButton);
     EXPECT_FALSE(host.hasOpenWindows());
+}
+
+TEST_F(ShellOnQt, EnterLogsInEscCancelsAndAfterALoadTheArrowsMoveThroughThePhotos) {
+    auto& first = host.open<LoginWindow>(*app);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(widgetOf(first)));
+    auto* password = qobject_cast<QLineEdit*>(widgetOf(first.密码编辑框));
+    password->setFocus();
+    QTest::keyClick(password, Qt::Key_Escape);
+    EXPECT_FALSE(first.isOpen()) << "Esc is 取消";
+
+    auto& login = host.open<LoginWindow>(*app);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(widgetOf(login)));
+    password = qobject_cast<QLineEdit*>(widgetOf(login.密码编辑框));
+    password->setFocus();
+    QTest::keyClick(password, Qt::Key_Return);
+    EXPECT_FALSE(login.isOpen()) << "Enter in the password box logs in";
+    MainWindow* main = host.find<MainWindow>();
+    ASSERT_NE(main, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(widgetOf(*main)));
+
+    // An order of photos comes in; the grid then has the keyboard with the first photo chosen.
+    app->openers.openOrderPhotos = [](MainWindow& w) {
+        w.超级列表框1.clear();
+        for (int i = 0; i < 40; ++i) w.超级列表框1.addItem("IMG_" + std::to_string(i), -1, i + 1);
+        w.外形框_超级列表框1.show();
+        return true;
+    };
+    ASSERT_TRUE(main->openOrderPhotos(temp / "order"));
+    auto* tiles =
+        qobject_cast<QListWidget*>(qobject_cast<QStackedWidget*>(widgetOf(main->超级列表框1))->currentWidget());
+    ASSERT_NE(tiles, nullptr);
+    EXPECT_TRUE(tiles->hasFocus());
+    EXPECT_EQ(tiles->currentRow(), 0);
+    QTest::keyClick(tiles, Qt::Key_Right);
+    EXPECT_EQ(main->超级列表框1.selected(), 1) << "the first arrow already moves, without a click";
+
+    QTest::mouseClick(widgetOf(main->关闭按钮), Qt::LeftButton);
 }
 
 }  // namespace

@@ -129,6 +129,148 @@ TEST(Controls, EditChangesAndFocusMovesRunTheirHandlersOnce) {
     EXPECT_EQ(w.focusedControl(), &w.编辑框4);
 }
 
+// Two bytes for a character beyond ASCII, as the stored encoding counts most Chinese characters.
+std::size_t doubleByteSize(std::string_view text) {
+    std::size_t n = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        unsigned char c = static_cast<unsigned char>(text[i]);
+        if (c < 0x80)
+            n += 1;
+        else if ((c & 0xC0) == 0xC0)
+            n += 2;
+    }
+    return n;
+}
+
+TEST(Controls, TypingReplacesTheSelectionAndNeverPassesTheLimit) {
+    Scenario s;
+    auto& w = s.show<Login>();
+    w.编辑框4.onFocusIn = [&] {
+        w.编辑框4.setText("2026-12-10");
+        w.编辑框4.selectAll();
+    };
+    w.编辑框4.focus();
+    EXPECT_TRUE(w.编辑框4.isAllSelected());
+    EXPECT_TRUE(w.编辑框4.typeText("2026-12-20"));
+    EXPECT_EQ(w.编辑框4.text(), "2026-12-20") << "typing replaces the selected date";
+    EXPECT_FALSE(w.编辑框4.isAllSelected());
+    w.编辑框4.typeText("号");
+    EXPECT_EQ(w.编辑框4.text(), "2026-12-20号") << "without a selection typing goes at the end";
+
+    // A limit of 8 by the double-byte measure: whole characters only, from both the user and the program.
+    EditBox& box = w.用户名编辑框;
+    box.setText("");
+    box.setTextLimit(8, doubleByteSize);
+    struct Case {
+        const char* before;
+        const char* typed;
+        const char* after;
+    };
+    const Case cases[] = {
+        {"", "abcdefghi", "abcdefgh"},  // the ninth byte is refused
+        {"abcdefg", "中", "abcdefg"},   // a double-byte character that would not fit is refused whole
+        {"abcdef", "中文", "abcdef中"},
+        {"中文", "abcdefg", "中文abcd"},
+    };
+    for (const Case& c : cases) {
+        box.setText(c.before);
+        box.typeText(c.typed);
+        EXPECT_EQ(box.text(), c.after) << c.before << " + " << c.typed;
+    }
+    box.setText("中文中文中");
+    EXPECT_EQ(box.text(), "中文中文") << "the program's text is cut at a character too";
+    box.setTextLimit(4, doubleByteSize);
+    EXPECT_EQ(box.text(), "中文") << "a new limit cuts what no longer fits";
+    EXPECT_TRUE(box.fits("中文"));
+    EXPECT_FALSE(box.fits("中文a"));
+
+    w.编辑框4.setIntegerEntry(true);
+    w.编辑框4.setText("");
+    w.编辑框4.typeText("12a3");
+    EXPECT_EQ(w.编辑框4.text(), "12") << "an integer entry stops at the first key that is no digit";
+    w.编辑框4.disable();
+    EXPECT_FALSE(w.编辑框4.typeText("4"));
+}
+
+struct Keyed : Window {
+    EditBox 编辑框1{*this, "编辑框1"};
+    EditBox 编辑框_单号查询{*this, "编辑框_单号查询"};
+    Button 按钮_单号查询{*this, "按钮_单号查询"};
+    EditBox 制作要求{*this, "制作要求"};
+    ListView 超级列表框2{*this, "超级列表框2"};
+    Button 确定按钮{*this, "确定按钮"};
+    Button 取消按钮{*this, "取消按钮"};
+    std::vector<std::string> pressed;
+    Keyed() : Window("Keyed") {
+        制作要求.setMultiLine(true);
+        for (const char* row : {"NO-1", "NO-2"}) 超级列表框2.addItem(row);
+        编辑框_单号查询.setEnterButton(&按钮_单号查询);
+        setDefaultButton(&确定按钮);
+        setCancelButton(&取消按钮);
+        for (Button* b : {&按钮_单号查询, &确定按钮, &取消按钮})
+            b->onClick = [this, b] { pressed.push_back(b->name()); };
+        超级列表框2.onDoubleClick = [this](int i) { pressed.push_back("open " + std::to_string(i)); };
+    }
+};
+
+TEST(Controls, EnterAndEscPressTheButtonsDesktopWindowsUse) {
+    Scenario s;
+    auto& w = s.show<Keyed>();
+    struct Case {
+        const char* what;
+        std::function<void()> arrange;
+        int key;
+        bool taken;
+        std::vector<std::string> pressed;
+    };
+    const Case cases[] = {
+        {"Enter in a box", [&] { w.编辑框1.focus(); }, key::Return, true, {"确定按钮"}},
+        {"Enter in a lookup box", [&] { w.编辑框_单号查询.focus(); }, key::Return, true, {"按钮_单号查询"}},
+        {"Enter on a focused button", [&] { w.取消按钮.focus(); }, key::Return, true, {"取消按钮"}},
+        {"Enter in a multi-line box", [&] { w.制作要求.focus(); }, key::Return, false, {}},
+        {"Enter on a chosen row",
+         [&] {
+             w.超级列表框2.focus();
+             w.超级列表框2.pickItem(1);
+         },
+         key::Return,
+         true,
+         {"open 1"}},
+        {"Enter on a list without a choice",
+         [&] {
+             w.超级列表框2.focus();
+             w.超级列表框2.pickItem(-1);
+         },
+         key::Return,
+         true,
+         {"确定按钮"}},
+        {"Enter with the default button disabled",
+         [&] {
+             w.编辑框1.focus();
+             w.确定按钮.disable();
+         },
+         key::Return,
+         false,
+         {}},
+        {"Esc anywhere", [&] { w.编辑框1.focus(); }, key::Escape, true, {"取消按钮"}},
+        {"another key", [&] { w.编辑框1.focus(); }, key::A, false, {}},
+    };
+    for (const Case& c : cases) {
+        w.pressed.clear();
+        w.确定按钮.enable();
+        c.arrange();
+        EXPECT_EQ(w.keyDown(c.key), c.taken) << c.what;
+        EXPECT_EQ(w.pressed, c.pressed) << c.what;
+    }
+
+    // The window's own handler comes first.
+    w.onKeyDown = [](int key) { return key == key::Return; };
+    w.pressed.clear();
+    w.编辑框1.focus();
+    EXPECT_TRUE(w.keyDown(key::Return));
+    EXPECT_TRUE(w.pressed.empty());
+}
+
 struct Lists : Window {
     ComboBox 组合框1{*this, "组合框1"};
     ListBox 列表框2{*this, "列表框2"};

@@ -121,9 +121,22 @@ TEST(HeadlessHost, BoxesAreRecordedWithDefaultTitlesAndAnsweredInOrder) {
 
     ASSERT_EQ(s.dialogs().size(), 5u);
     EXPECT_EQ(s.dialogs()[0].title, "信息：");
+    EXPECT_EQ(s.dialogs()[0].defaultResult, MessageResult::Yes) << "Enter presses the first button";
     EXPECT_EQ(s.dialogs()[2].title, "修片要求");
     EXPECT_EQ(s.dialogs()[4].filter, "图片文件（*.JPG）|*.jpg");
     EXPECT_EQ(s.dialogs()[4].initialFolder, "/prog/logo");
+
+    // A question whose 是 deletes: Enter means 否; the test looks at the windows while the box is up.
+    bool looked = false;
+    s.expectMessage("确定要删除订单吗？")
+        .defaultButton(MessageResult::No)
+        .whileShown([&] { looked = true; })
+        .answer(MessageResult::No);
+    EXPECT_EQ(
+        messageBox("确定要删除订单吗？", "提示信息", MessageIcon::Question, MessageButtons::YesNo, MessageResult::No),
+        MessageResult::No);
+    EXPECT_TRUE(looked);
+    EXPECT_EQ(s.lastDialog().defaultResult, MessageResult::No);
 
     // A cancelled file dialog leaves the name chosen before.
     s.expectFile().cancel();
@@ -151,6 +164,7 @@ TEST(HeadlessHost, BoxesTheTestDidNotExpectFailClearly) {
         {"other icon", [&] { s.expectMessage().icon(MessageIcon::Information); }},
         {"another kind of dialog", [&] { s.expectInput(); }},
         {"a button the box lacks", [&] { s.expectMessage().answer(MessageResult::Yes); }},
+        {"another default button", [&] { s.expectMessage().defaultButton(MessageResult::Cancel); }},
     };
     for (const Case& c : cases) {
         c.queue();

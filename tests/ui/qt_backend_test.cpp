@@ -9,12 +9,15 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFrame>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QInputDialog>
+#include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
@@ -24,11 +27,13 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QStackedWidget>
 #include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QTreeView>
 #include <QTreeWidget>
 #include <functional>
 
@@ -503,6 +508,158 @@ TEST_F(QtBackend, BoxesReturnTheButtonTheUserPressed) {
     });
     EXPECT_EQ(menu.popup(Point{100, 100}), 1);
     EXPECT_EQ(picked, "contact");
+}
+
+TEST_F(QtBackend, QtsOwnDialogsSpeakChineseAndQuestionsKeepTheirDefault) {
+    if (!QFile::exists(qt::qtTranslationsFolder() + "/" + qt::kQtTranslation + ".qm"))
+        GTEST_SKIP() << "Qt's translations are not installed";
+    // A dialog made of Qt's own parts: its buttons and the folder browser's columns are Chinese.
+    QDialogButtonBox buttons(QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Save);
+    EXPECT_EQ(buttons.button(QDialogButtonBox::Cancel)->text(), QString("取消"));
+    EXPECT_EQ(buttons.button(QDialogButtonBox::Save)->text(), QString("保存"));
+
+    whenActive<QFileDialog>([](QFileDialog* dialog) {
+        auto* view = dialog->findChild<QTreeView*>();
+        if (!view) {
+            ADD_FAILURE() << "the folder browser has no detail view";
+        } else {
+            QStringList headers;
+            for (int c = 0; c < view->model()->columnCount(); ++c)
+                headers << view->model()->headerData(c, Qt::Horizontal).toString();
+            EXPECT_TRUE(headers.contains("名称")) << headers.join(",").toStdString();
+            EXPECT_TRUE(headers.contains("修改日期")) << headers.join(",").toStdString();
+            // Every column shows, the date column wide enough for a date and time.
+            QHeaderView* header = view->header();
+            const int dateWidth = view->fontMetrics().horizontalAdvance(
+                QLocale().toString(QDateTime(QDate(2026, 12, 20), QTime(23, 59)), QLocale::ShortFormat));
+            EXPECT_LE(header->length(), view->viewport()->width()) << "no column beyond the view";
+            EXPECT_GT(header->sectionSize(header->count() - 1), dateWidth);
+        }
+        dialog->reject();
+    });
+    EXPECT_EQ(host.browseFolder("请选择照片存放的文件夹"), "");
+
+    // Enter on the question before a deletion answers 否.
+    whenActive<QMessageBox>([](QMessageBox* box) {
+        EXPECT_EQ(box->defaultButton(), box->button(QMessageBox::No));
+        QTest::keyClick(box, Qt::Key_Return);
+        if (box->isVisible()) box->close();
+    });
+    EXPECT_EQ(host.messageBox("确定要删除订单吗？", "提示信息", MessageIcon::Question, MessageButtons::YesNo,
+                              MessageResult::No),
+              MessageResult::No);
+}
+
+// Chinese comes through the input method, which commits whole characters.
+void typeChinese(QWidget* w, const QString& text) {
+    QInputMethodEvent commit;
+    commit.setCommitString(text);
+    QApplication::sendEvent(w, &commit);
+}
+
+struct Entry : Window {
+    EditBox 编辑框1{*this, "编辑框1", {10, 10, 160, 22}};
+    EditBox 编辑框4{*this, "编辑框4", {10, 40, 160, 22}};
+    ListView 超级列表框1{*this, "超级列表框1", {10, 70, 400, 300}};
+    ListView 超级列表框2{*this, "超级列表框2", {420, 10, 300, 200}};
+    Button 确定按钮{*this, "确定按钮", {420, 220, 80, 25}};
+    Button 取消按钮{*this, "取消按钮", {510, 220, 80, 25}};
+    Entry() : Window("Entry", {20, 20, 740, 400}) {
+        // Two bytes for a character beyond ASCII.
+        编辑框1.setTextLimit(8, [](std::string_view t) {
+            std::size_t n = 0;
+            for (unsigned char c : t) n += c < 0x80 ? 1 : (c & 0xC0) == 0xC0 ? 2 : 0;
+            return n;
+        });
+        编辑框4.onFocusIn = [this] {
+            编辑框4.setText("2026-12-10");
+            编辑框4.selectAll();
+        };
+        超级列表框2.setMode(ListViewMode::Report);
+        超级列表框2.setFullRowSelect(true);
+        超级列表框2.addColumn("订单编号", 120);
+        for (const char* row : {"NO-1", "NO-2", "NO-3"}) 超级列表框2.addItem(row);
+        setDefaultButton(&确定按钮);
+        setCancelButton(&取消按钮);
+    }
+    void fillTiles(int n) {
+        auto tiles = std::make_shared<ImageList>(120, 120);
+        tiles->add(Image{120, 120, std::vector<std::uint8_t>(120 * 120 * 3, 180)});
+        超级列表框1.clear();
+        超级列表框1.setImageList(tiles);
+        for (int i = 0; i < n; ++i) 超级列表框1.addItem("IMG_" + std::to_string(i), 0, i + 1);
+    }
+};
+
+TEST_F(QtBackend, TypingStaysWithinTheLimitDatesAreTypedOverAndListsTakeTheirKeys) {
+    auto window = std::make_shared<Entry>();
+    Entry& w = *window;
+    host.show(window);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(widgetOf(w)));
+
+    auto* number = as<QLineEdit>(w.编辑框1);
+    number->setFocus();
+    QTest::keyClicks(number, "abcdefg");
+    typeChinese(number, "中");
+    EXPECT_EQ(w.编辑框1.text(), "abcdefg") << "a double-byte character that would not fit is refused";
+    QTest::keyClicks(number, "hi");
+    EXPECT_EQ(w.编辑框1.text(), "abcdefgh");
+    EXPECT_EQ(number->text(), QString("abcdefgh"));
+    number->clear();
+    w.编辑框1.clear();
+    number->insert("中文中文中文");  // a paste: what fits is kept, whole characters only
+    EXPECT_EQ(w.编辑框1.text(), "中文中文");
+
+    // A click into the date field leaves the written date selected, so typing replaces it.
+    auto* date = as<QLineEdit>(w.编辑框4);
+    QTest::mouseClick(date, Qt::LeftButton, {}, QPoint(20, 10));
+    QTest::qWait(20);
+    EXPECT_EQ(date->selectedText(), QString("2026-12-10"));
+    QTest::keyClicks(date, "2026-12-20");
+    EXPECT_EQ(w.编辑框4.text(), "2026-12-20");
+
+    // Enter and Esc press the window's buttons.
+    std::vector<std::string> pressed;
+    w.确定按钮.onClick = [&] { pressed.push_back("确定"); };
+    w.取消按钮.onClick = [&] { pressed.push_back("取消"); };
+    number->setFocus();
+    QTest::keyClick(number, Qt::Key_Return);
+    QTest::keyClick(number, Qt::Key_Escape);
+    EXPECT_EQ(pressed, (std::vector<std::string>{"确定", "取消"}));
+
+    // One click on a row and the arrows move the choice; Enter opens it as a double click does.
+    std::vector<int> opened;
+    w.超级列表框2.onDoubleClick = [&](int i) { opened.push_back(i); };
+    auto* rows = qobject_cast<QTreeWidget*>(as<QStackedWidget>(w.超级列表框2)->currentWidget());
+    QTest::mouseClick(rows->viewport(), Qt::LeftButton, {}, rows->visualItemRect(rows->topLevelItem(0)).center());
+    EXPECT_EQ(w.超级列表框2.selected(), 0);
+    EXPECT_TRUE(rows->hasFocus());
+    QTest::keyClick(rows, Qt::Key_Down);
+    QTest::keyClick(rows, Qt::Key_Down);
+    EXPECT_EQ(w.超级列表框2.selected(), 2);
+    QTest::keyClick(rows, Qt::Key_Up);
+    QTest::keyClick(rows, Qt::Key_Return);
+    EXPECT_EQ(opened, (std::vector<int>{1}));
+    EXPECT_EQ(pressed.size(), 2u) << "Enter on the list is no 确定";
+
+    // The program's focus on the tiles reaches the view that takes the arrows.
+    w.fillTiles(300);
+    auto* icons = qobject_cast<QListWidget*>(as<QStackedWidget>(w.超级列表框1)->currentWidget());
+    w.超级列表框1.pickItem(0);
+    w.超级列表框1.focus();
+    EXPECT_TRUE(icons->hasFocus());
+    QTest::keyClick(icons, Qt::Key_Right);
+    EXPECT_EQ(w.超级列表框1.selected(), 1);
+
+    // A list filled afresh starts at its top, wherever the last one was scrolled to.
+    icons->scrollToBottom();
+    ASSERT_GT(icons->verticalScrollBar()->value(), 0);
+    w.超级列表框1.hide();  // refilled while hidden, as the photo list is during a load
+    w.fillTiles(15);
+    w.超级列表框1.show();
+    QTest::qWait(20);
+    EXPECT_EQ(icons->verticalScrollBar()->value(), 0);
+    w.close();
 }
 
 TEST_F(QtBackend, WaitsLetTimersRunAndTheLastWindowEndsTheProgram) {

@@ -86,6 +86,19 @@ const char* buttonsName(MessageButtons buttons) {
     return "?";
 }
 
+const char* resultName(int result) {
+    switch (result) {
+        case MessageResult::Ok: return "OK";
+        case MessageResult::Cancel: return "Cancel";
+        case MessageResult::Abort: return "Abort";
+        case MessageResult::Retry: return "Retry";
+        case MessageResult::Ignore: return "Ignore";
+        case MessageResult::Yes: return "Yes";
+        case MessageResult::No: return "No";
+    }
+    return "?";
+}
+
 std::vector<int> resultsOf(MessageButtons buttons) {
     switch (buttons) {
         case MessageButtons::Ok: return {MessageResult::Ok};
@@ -106,7 +119,7 @@ std::string describe(const DialogCall& call) {
         case DialogKind::MessageBox:
         case DialogKind::FatalError:
             out << " \"" << call.text << "\" (title \"" << call.title << "\", icon " << iconName(call.icon)
-                << ", buttons " << buttonsName(call.buttons) << ")";
+                << ", buttons " << buttonsName(call.buttons) << ", default " << resultName(call.defaultResult) << ")";
             break;
         case DialogKind::InputBox: out << " \"" << call.text << "\" (caption \"" << call.title << "\")"; break;
         case DialogKind::FolderBrowser: out << " \"" << call.title << "\""; break;
@@ -232,11 +245,14 @@ Answer HeadlessHost::take(DialogCall& call) {
     if (a.expectIcon && *a.expectIcon != call.icon) fail(std::string("icon ") + iconName(*a.expectIcon));
     if (a.expectButtons && *a.expectButtons != call.buttons)
         fail(std::string("buttons ") + buttonsName(*a.expectButtons));
+    if (a.expectDefault && *a.expectDefault != call.defaultResult)
+        fail(std::string("default button ") + resultName(*a.expectDefault));
     if (call.kind == DialogKind::MessageBox) {
         auto offered = resultsOf(call.buttons);
         if (std::find(offered.begin(), offered.end(), a.result) == offered.end())
             fail("an answer (" + std::to_string(a.result) + ") that is one of its buttons");
     }
+    if (a.whileShown) a.whileShown();
     return a;
 }
 
@@ -247,6 +263,11 @@ int HeadlessHost::showMessageBox(const MessageBoxRequest& request) {
     call.title = request.title;
     call.icon = request.icon;
     call.buttons = request.buttons;
+    // What Enter would press: the asked-for button when the box has it, otherwise the first one.
+    const std::vector<int> offered = resultsOf(request.buttons);
+    call.defaultResult = std::find(offered.begin(), offered.end(), request.defaultResult) != offered.end()
+                             ? request.defaultResult
+                             : offered.front();
     Answer a = take(call);
     calls_.back().result = a.result;
     return a.result;
@@ -308,6 +329,7 @@ void HeadlessHost::showPrintPreview(PrintGrid& grid) {
 void HeadlessHost::showFatalBox(const MessageBoxRequest& request) {
     DialogCall call;
     call.kind = DialogKind::FatalError;
+    call.defaultResult = MessageResult::Ok;
     call.text = request.text;
     call.title = request.title;
     call.icon = request.icon;

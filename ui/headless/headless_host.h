@@ -33,6 +33,7 @@ struct DialogCall {
     std::string title;  // box title, input caption, dialog title
     MessageIcon icon = MessageIcon::None;
     MessageButtons buttons = MessageButtons::Ok;
+    int defaultResult = -1;  // the result of the button Enter presses (message boxes)
     std::string filter;
     std::string initialFolder;
     std::vector<std::string> menuItems;
@@ -52,7 +53,9 @@ struct Answer {
     std::optional<std::string> expectTitle;
     std::optional<MessageIcon> expectIcon;
     std::optional<MessageButtons> expectButtons;
+    std::optional<int> expectDefault;
     std::function<void(PrintGrid&)> inspectGrid;  // runs on the previewed grid (and may change it)
+    std::function<void()> whileShown;             // runs while the box or dialog is up, before the answer
 };
 
 // Thrown when a box or dialog comes that the test did not expect; the message says which.

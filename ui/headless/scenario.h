@@ -34,6 +34,16 @@ public:
         a_->expectButtons = b;
         return *this;
     }
+    // The button Enter would press (a MessageResult value).
+    Expectation& defaultButton(int result) {
+        a_->expectDefault = result;
+        return *this;
+    }
+    // What the test looks at while the box or dialog is up (the windows behind it), before it is answered.
+    Expectation& whileShown(std::function<void()> look) {
+        a_->whileShown = std::move(look);
+        return *this;
+    }
     // The button the user presses (a MessageResult value); OK unless set.
     Expectation& answer(int result) {
         a_->result = result;

@@ -6,15 +6,17 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QProgressBar>
 #include <QProxyStyle>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QRegularExpressionValidator>
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QStyleFactory>
 #include <QTextOption>
+#include <QTimer>
+#include <QValidator>
 
 #include "ui/button.h"
 #include "ui/edit_box.h"
@@ -183,6 +185,31 @@ private:
     char mask_;
 };
 
+// What a single-line box takes: digits only for integer entry, and never more than its limit. Keys or a
+// paste that would go past the limit lose their last characters (whole characters, never a half), so
+// what is kept is what the user sees.
+class EntryValidator : public QValidator {
+public:
+    EntryValidator(EditBox& edit, QObject* parent) : QValidator(parent), edit_(edit) {}
+
+    State validate(QString& input, int& pos) const override {
+        if (edit_.isIntegerEntry())
+            for (QChar c : input)
+                if (!c.isDigit() || c.unicode() > '9') return Invalid;
+        if (!edit_.hasTextLimit() || edit_.fits(fromQt(input))) return Acceptable;
+        // The characters just typed or pasted stand before the cursor.
+        while (pos > 0 && !edit_.fits(fromQt(input))) {
+            int width = pos >= 2 && input[pos - 1].isLowSurrogate() && input[pos - 2].isHighSurrogate() ? 2 : 1;
+            input.remove(pos - width, width);
+            pos -= width;
+        }
+        return edit_.fits(fromQt(input)) ? Acceptable : Invalid;
+    }
+
+private:
+    EditBox& edit_;
+};
+
 class EditBoxPeer : public QtPeer {
 public:
     EditBoxPeer(EditBox& e, QWidget* parent) : QtPeer(e, makeWidget(e, parent)), edit_(e), multiLine_(e.isMultiLine()) {
@@ -209,9 +236,9 @@ protected:
                 style->setParent(w);
                 w->setStyle(style);
             }
-            if (edit_.isIntegerEntry() && !w->validator())
-                w->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), w));
-            else if (!edit_.isIntegerEntry())
+            if ((edit_.isIntegerEntry() || edit_.hasTextLimit()) && !w->validator())
+                w->setValidator(new EntryValidator(edit_, w));
+            else if (!edit_.isIntegerEntry() && !edit_.hasTextLimit())
                 w->setValidator(nullptr);
         }
         applyText();
@@ -219,6 +246,8 @@ protected:
     void syncOwn(Change change, int) override {
         if (change == Change::Text) {
             applyText();
+        } else if (change == Change::Selection) {
+            applySelection();
         } else if (change == Change::Style) {
             if (edit_.isMultiLine() != multiLine_) {
                 QWidget* parent = widget()->parentWidget();
@@ -255,6 +284,24 @@ private:
             QObject::connect(w, &QLineEdit::textEdited, bridge(),
                              [this](const QString& text) { edit_.setText(fromQt(text)); });
         }
+    }
+
+    // A value the program put in for the user to type over. Again once the event that brought the focus
+    // is done: a mouse press into the box places the cursor after the focus came and would undo it.
+    void applySelection() {
+        if (!edit_.isAllSelected()) return;
+        auto selectAll = [w = widget(), multi = multiLine_] {
+            if (multi)
+                static_cast<QPlainTextEdit*>(w)->selectAll();
+            else
+                static_cast<QLineEdit*>(w)->selectAll();
+        };
+        selectAll();
+        QPointer<QWidget> target = widget();
+        EditBox* edit = &edit_;
+        QTimer::singleShot(0, bridge(), [target, edit, selectAll] {
+            if (target && edit->isAllSelected()) selectAll();
+        });
     }
 
     // Only when the texts differ, so that the user's cursor stays where it was while typing.

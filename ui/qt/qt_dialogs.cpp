@@ -3,10 +3,16 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileIconProvider>
+#include <QFileSystemModel>
+#include <QHeaderView>
 #include <QInputDialog>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
+#include <QStyledItemDelegate>
+#include <QTreeView>
 
 #include "ui/popup_menu.h"
 #include "ui/qt/qt_host.h"
@@ -60,8 +66,51 @@ QStringList nameFilters(const std::string& filter) {
     return out;
 }
 
-void labelFileDialog(QFileDialog& dialog) {
+// Qt's translation leaves the kinds of files in English ("Folder", "jpg File").
+class FileKinds : public QFileIconProvider {
+public:
+    QString type(const QFileInfo& info) const override {
+        if (info.isDir()) return QStringLiteral("文件夹");
+        if (info.isFile())
+            return info.suffix().isEmpty() ? QStringLiteral("文件") : info.suffix().toUpper() + QStringLiteral(" 文件");
+        return QFileIconProvider::type(info);
+    }
+};
+
+// The file model writes its dates in the desktop's locale, which may not be Chinese; the program's is.
+class ChineseDates : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+        QStyledItemDelegate::initStyleOption(option, index);
+        if (index.column() != 3) return;
+        if (auto* files = qobject_cast<const QFileSystemModel*>(index.model()))
+            option->text = QLocale().toString(files->lastModified(index), QStringLiteral("yyyy/M/d H:mm"));
+    }
+};
+
+// Wide and tall enough for the side bar and every column of the detail view (name, size, type, date
+// modified) with a long Chinese folder name, and never larger than the screen.
+void sizeFileDialog(QFileDialog& dialog) {
+    QSize size(900, 540);
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        size = size.boundedTo(screen->availableSize() - QSize(40, 60));
+    dialog.resize(size);
+    dialog.setViewMode(QFileDialog::Detail);
+    if (auto* view = dialog.findChild<QTreeView*>(QStringLiteral("treeView"))) {
+        view->setItemDelegate(new ChineseDates(view));
+        view->header()->resizeSection(0, size.width() / 3);
+        view->header()->setSectionResizeMode(QHeaderView::Interactive);
+        view->header()->setStretchLastSection(true);
+    }
+}
+
+void labelFileDialog(QFileDialog& dialog, QFileIconProvider& kinds) {
     dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setIconProvider(&kinds);
+    sizeFileDialog(dialog);
     dialog.setLabelText(QFileDialog::LookIn, QStringLiteral("查找范围："));
     dialog.setLabelText(QFileDialog::FileName, QStringLiteral("文件名："));
     dialog.setLabelText(QFileDialog::FileType, QStringLiteral("文件类型："));
@@ -84,7 +133,10 @@ int QtHost::showMessageBox(const MessageBoxRequest& request) {
     }
     auto buttons = boxButtons(request.buttons);
     for (const BoxButton& b : buttons) box.addButton(b.button)->setText(QString::fromUtf8(b.text));
-    box.setDefaultButton(buttons.front().button);
+    QMessageBox::StandardButton preferred = buttons.front().button;
+    for (const BoxButton& b : buttons)
+        if (b.result == request.defaultResult) preferred = b.button;
+    box.setDefaultButton(preferred);
     // Closing the box any other way answers as its cancelling button would (OK for a box with OK only).
     int closed = buttons.size() == 1 ? buttons.front().result : MessageResult::Cancel;
     for (const BoxButton& b : buttons)
@@ -116,11 +168,12 @@ std::string QtHost::showInputBox(const InputBoxRequest& request) {
 }
 
 std::string QtHost::showFolderBrowser(const std::string& title) {
+    FileKinds kinds;  // outlives the dialog
     QFileDialog dialog(nullptr, toQt(title));
     placeOverOwner(&dialog);
     dialog.setFileMode(QFileDialog::Directory);
     dialog.setOption(QFileDialog::ShowDirsOnly);
-    labelFileDialog(dialog);
+    labelFileDialog(dialog, kinds);
     dialog.setLabelText(QFileDialog::Accept, QStringLiteral("选择"));
     int accepted;
     {
@@ -132,13 +185,14 @@ std::string QtHost::showFolderBrowser(const std::string& title) {
 }
 
 std::string QtHost::showFileOpen(const FileDialogRequest& request) {
+    FileKinds kinds;  // outlives the dialog
     QFileDialog dialog(nullptr, toQt(request.title.empty() ? std::string("打开") : request.title));
     placeOverOwner(&dialog);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setNameFilters(nameFilters(request.filter));
     if (!request.initialFolder.empty()) dialog.setDirectory(toQt(request.initialFolder));
-    labelFileDialog(dialog);
+    labelFileDialog(dialog, kinds);
     dialog.setLabelText(QFileDialog::Accept, QStringLiteral("打开"));
     int accepted;
     {

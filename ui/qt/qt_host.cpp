@@ -7,8 +7,11 @@
 #include <QDesktopServices>
 #include <QEventLoop>
 #include <QKeyEvent>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QScreen>
 #include <QTimer>
+#include <QTranslator>
 #include <QUrl>
 #include <QWindow>
 
@@ -34,6 +37,8 @@ class KeyRouter : public QObject {
 public:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() != QEvent::KeyPress) return false;
+        // An open drop-down list or menu takes its keys itself (Esc closes it, not the window).
+        if (QApplication::activePopupWidget()) return false;
         QWidget* target = QApplication::focusWidget();
         if (!target) target = QApplication::activeWindow();
         if (watched != target || !target) return false;
@@ -96,9 +101,19 @@ QtHost::QtHost() {
     setUp();
 }
 
+QString qtTranslationsFolder() { return QLibraryInfo::path(QLibraryInfo::TranslationsPath); }
+
 void QtHost::setUp() {
     auto* app = static_cast<QApplication*>(QApplication::instance());
     applyTheme(*app);
+    // Qt's own dialogs (folder browser, print preview, page setup) speak the program's language; without
+    // the translation files they stay in English and the program runs all the same.
+    QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
+    translator_ = std::make_unique<QTranslator>();
+    if (translator_->load(QString::fromLatin1(kQtTranslation), qtTranslationsFolder()))
+        QCoreApplication::installTranslator(translator_.get());
+    else
+        translator_.reset();
     app->setQuitOnLastWindowClosed(false);
     keys_ = std::make_unique<KeyRouter>();
     app->installEventFilter(keys_.get());
@@ -111,6 +126,7 @@ QtHost::~QtHost() {
     releaseClosedWindows();
     context_.reset();
     keys_.reset();
+    if (translator_) QCoreApplication::removeTranslator(translator_.get());
     // Widgets of closed windows are deleted later; let that happen while Qt is still here.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }

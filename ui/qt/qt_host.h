@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QElapsedTimer>
+#include <QString>
 #include <Qt>
 #include <map>
 #include <memory>
@@ -13,6 +14,7 @@
 class QApplication;
 class QEventLoop;
 class QObject;
+class QTranslator;
 class QWidget;
 
 namespace xp::ui::qt {
@@ -50,8 +52,9 @@ private:
     void tryRelease();
 
     std::unique_ptr<QApplication> ownedApp_;
-    std::unique_ptr<QObject> keys_;     // routes key presses to the windows' key handlers
-    std::unique_ptr<QObject> context_;  // for deferred work
+    std::unique_ptr<QTranslator> translator_;  // Qt's own texts in Chinese, when installed
+    std::unique_ptr<QObject> keys_;            // routes key presses to the windows' key handlers
+    std::unique_ptr<QObject> context_;         // for deferred work
     std::map<Window*, QEventLoop*> modalLoops_;
     QElapsedTimer clock_;
     bool running_ = false;
@@ -66,6 +69,10 @@ struct Nested {
     Nested& operator=(const Nested&) = delete;
 };
 int nestingLevel();
+
+// Where Qt's Chinese translation of its own texts (dialog buttons, file dialog columns) is looked for.
+QString qtTranslationsFolder();
+inline constexpr const char* kQtTranslation = "qtbase_zh_CN";
 
 // The widget showing a control (for a window, its outer widget); nullptr without a Qt peer.
 QWidget* widgetOf(const Control& control);

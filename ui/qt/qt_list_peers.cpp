@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
+#include <QScrollBar>
 #include <QSignalBlocker>
 #include <QStackedWidget>
 #include <QTreeWidget>
@@ -219,8 +220,17 @@ protected:
                 rebuild();
                 return;
             case Change::Style:
-            case Change::Columns:
-            case Change::Items: rebuild(); return;
+            case Change::Columns: rebuild(); return;
+            case Change::Items:
+                // A list filled afresh starts at its top, wherever the user had scrolled the last one.
+                rebuild();
+                for (QAbstractItemView* v :
+                     {static_cast<QAbstractItemView*>(icons_), static_cast<QAbstractItemView*>(rows_)}) {
+                    v->scrollToTop();
+                    v->verticalScrollBar()->setValue(0);
+                    v->horizontalScrollBar()->setValue(0);
+                }
+                return;
             case Change::ItemInserted:
                 if (report)
                     rows_->insertTopLevelItem(index, makeRow(index));
@@ -302,6 +312,8 @@ private:
         rows_->clear();
         bool report = view_.mode() == ListViewMode::Report;
         stack->setCurrentWidget(report ? static_cast<QWidget*>(rows_) : static_cast<QWidget*>(icons_));
+        // The focus the list view gets goes to the view in use, where the arrow keys work.
+        stack->setFocusProxy(stack->currentWidget());
         if (report) {
             QStringList headers;
             for (const auto& c : view_.columns()) headers << toQt(c.caption);
