@@ -226,10 +226,10 @@ void PhotoViewer::next() {
 // ---- zoom and drag --------------------------------------------------------------------------------
 
 void PhotoViewer::resetPanel() {
-    const bool enlarged = 图片框2.width() > 图片框1.width() || 图片框2.height() > 图片框1.height();
     图片框2.setBounds(0, 0, 图片框1.width(), 图片框1.height());
     // The larger picture a zoom decoded is not needed any more.
-    if (enlarged) refreshPicture();
+    const ui::Image& shown = 图片框2.image();
+    if (shown.width > 图片框1.width() || shown.height > 图片框1.height()) refreshPicture();
 }
 
 void PhotoViewer::restoreView() {
