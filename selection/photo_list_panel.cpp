@@ -10,6 +10,7 @@
 #include "appdata/table_text.h"
 #include "appdata/text_codec.h"
 #include "appdata/text_helpers.h"
+#include "resources/palette.h"
 #include "selection/order_loader.h"
 #include "selection/photo_caption.h"
 #include "selection/photo_selection.h"
@@ -92,6 +93,9 @@ PhotoListPanel::PhotoListPanel(MainWindow& w)
     l.onMouseDown = [this](const ui::MouseEvent& e) {
         if (e.button == ui::MouseButton::Left) window.选择列表框1.hide();
     };
+    // The pop-up stands out from the dark list it floats over.
+    w.选择列表框1.setBackColor(colour(pictures::palette::panel));
+    w.选择列表框1.setTextColor(colour(pictures::palette::text));
     w.选择列表框1.onSelect = [this](int item) { pickFromCheckList(item); };
 }
 

@@ -59,6 +59,8 @@ SelectionViewer::SelectionViewer(PhotoListPanel& p)
     图片框3.setFit(ui::PictureFit::Centre);
     图片框3.setBackColor(colour(pictures::palette::panel));
     选择列表框1.hide();
+    选择列表框1.setBackColor(colour(pictures::palette::panel));
+    选择列表框1.setTextColor(colour(pictures::palette::text));
 
     左转按钮.onClick = [this] { rotatePhoto(*this, -90); };
     右转按钮.onClick = [this] { rotatePhoto(*this, 90); };
