@@ -2,6 +2,7 @@
 #include "selection/photo_list_panel.h"
 
 #include <algorithm>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -31,7 +32,24 @@ const char kDeleteQuestion[] = "照片删除后不可恢复，确认要删除吗
 // A photo row as the views read it: the stored texts, decoded.
 struct ListedRow {
     std::int32_t recordNo = 0;
-    std::string fileName, products, retouch;
+    std::string fileName, products;
+    bool retouch = false;
+};
+
+// GBK to UTF-8 for the many short texts of a view: ASCII needs no conversion, and the few distinct
+// product lists of an order are converted once each.
+class Decoder {
+public:
+    const std::string& operator()(const std::string& gbk) {
+        if (std::all_of(gbk.begin(), gbk.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+            return gbk;
+        auto it = known_.find(gbk);
+        if (it == known_.end()) it = known_.emplace(gbk, fromGbk(gbk)).first;
+        return it->second;
+    }
+
+private:
+    std::unordered_map<std::string, std::string> known_;
 };
 
 // Every row of the photo table in one pass: a search whose condition never holds visits each record
@@ -41,14 +59,15 @@ std::vector<ListedRow> readListedRows(RecordStore& store) {
         retouchField(toGbk(pf::kRetouch)), recordNoField(toGbk(pf::kRecordNumber));
     std::vector<ListedRow> rows;
     rows.reserve(static_cast<size_t>(std::max(store.recordCount(), 0)));
+    Decoder decode;
     store.firstRecord();
     store.findRecord([&] {
         const FieldValue recordNo = store.readField(recordNoField);
         ListedRow row;
         row.recordNo = recordNo.isNumeric() ? recordNo.asInt() : textToInt(fromGbk(recordNo.asText()));
-        row.fileName = fromGbk(store.readField(nameField).asText());
-        row.products = fromGbk(store.readField(productsField).asText());
-        row.retouch = fromGbk(store.readField(retouchField).asText());
+        row.fileName = decode(store.readField(nameField).asText());
+        row.products = decode(store.readField(productsField).asText());
+        row.retouch = !store.readField(retouchField).asText().empty();
         rows.push_back(std::move(row));
         return false;
     });
@@ -139,7 +158,9 @@ void PhotoListPanel::fill(Keep keep) {
     clearEntries();
     for (const ListedRow& row : rows) {
         const int tile = tileOf(row.recordNo);
-        keep(row, [&] { addEntry(photoCaption(row.fileName, row.products, row.retouch), tile, row.recordNo); });
+        keep(row, [&] {
+            addEntry(photoCaption(row.fileName, row.products, row.retouch ? kRetouchMarker : ""), tile, row.recordNo);
+        });
     }
 }
 
@@ -187,7 +208,7 @@ void PhotoListPanel::filterByProduct() {
         if (row.products.empty()) return;
         for (const std::string& name : splitProductList(row.products))
             if (name == wanted) add();
-        if (wanted == kRetouchFilter && !row.retouch.empty()) add();
+        if (wanted == kRetouchFilter && row.retouch) add();
     });
 }
 

@@ -122,11 +122,11 @@ void SelectionViewer::showEntry() {
     if (!usePhotoTable(app)) return;
     if (app.photoIndex >= 0 && app.photoIndex < list_.itemCount() && findPhotoRow(app, list_.data(app.photoIndex)))
         app.photoRecordNumber = app.store.recordNumber();
-    if (app.photoRecordNumber > 0 && app.store.goToRecord(app.photoRecordNumber))
-        showPicture(currentRowFile());
-    else
-        showPicture({});
+    std::string file;
+    if (app.photoRecordNumber > 0 && app.store.goToRecord(app.photoRecordNumber)) file = currentRowFile();
+    // The status first: the picture starts the decoding ahead, which then has the processor to itself.
     refreshStatus();
+    showPicture(file);
 }
 
 void SelectionViewer::slideshowShow() {
@@ -157,13 +157,7 @@ void SelectionViewer::refreshStatus() {
     if (!read) inform("读入应选张数失败！");
     if (!usePhotoTable(app)) return;
 
-    static const FieldRef productsField(toGbk(pf::kProducts));
-    int selected = 0;
-    store.firstRecord();
-    store.findRecord([&] {
-        if (!store.readField(productsField).asText().empty()) ++selected;
-        return false;
-    });
+    const int selected = selectedCount();
     透明标签3.setCaption("以选：" + std::to_string(selected) + " 张");
 
     if (app.photoRecordNumber > 0 && store.goToRecord(app.photoRecordNumber)) {
@@ -176,6 +170,31 @@ void SelectionViewer::refreshStatus() {
             透明标签4.setCaption("当前照片：" + name);
     }
     if (selected > required) 透明标签5.setCaption("加选：" + std::to_string(selected - required) + " 张");
+}
+
+SelectionViewer::TableStamps SelectionViewer::photoTableStamps() {
+    const std::string table = app.store.tablePath();
+    const size_t dot = table.find_last_of('.');
+    const std::string memo = (dot == std::string::npos ? table : table.substr(0, dot)) + ".EDT";
+    return {fileStamp(table), fileStamp(resolvePath(memo))};
+}
+
+int SelectionViewer::selectedCount() {
+    // Stamped before counting: a change made meanwhile makes the next call count again.
+    const TableStamps now = photoTableStamps();
+    if (countValid_ && now == counted_) return selected_;
+    static const FieldRef productsField(toGbk(pf::kProducts));
+    RecordStore& store = app.store;
+    int selected = 0;
+    store.firstRecord();
+    store.findRecord([&] {
+        if (!store.readField(productsField).asText().empty()) ++selected;
+        return false;
+    });
+    selected_ = selected;
+    counted_ = now;
+    countValid_ = now.table.exists;
+    return selected_;
 }
 
 std::string SelectionViewer::zoomLimitPath() {
@@ -220,8 +239,22 @@ void SelectionViewer::popUpCheckList() {
 }
 
 void SelectionViewer::pick(int item) {
+    // Whether the count still stands for the table as it is before this pick writes to it.
+    const bool counted = countValid_ && usePhotoTable(app) && photoTableStamps() == counted_;
+    bool wasSelected = false;
+    if (counted && app.photoRecordNumber > 0 && app.store.goToRecord(app.photoRecordNumber))
+        wasSelected = !readText(app.store, pf::kProducts).empty();
     const PickOutcome outcome = pickProduct(app, 选择列表框1, item, app.photoIndex);
-    if (outcome != PickOutcome::Refused) refreshStatus();
+    if (outcome == PickOutcome::Refused) return;
+    countValid_ = false;
+    if (counted && (outcome == PickOutcome::Ticked || outcome == PickOutcome::Unticked) && usePhotoTable(app) &&
+        app.store.goToRecord(app.photoRecordNumber)) {
+        const bool isSelected = !readText(app.store, pf::kProducts).empty();
+        selected_ += (isSelected ? 1 : 0) - (wasSelected ? 1 : 0);
+        counted_ = photoTableStamps();
+        countValid_ = counted_.table.exists;
+    }
+    refreshStatus();
 }
 
 void SelectionViewer::deletePhoto() {
@@ -232,6 +265,7 @@ void SelectionViewer::deletePhoto() {
     if (entry < 0 || entry >= list_.itemCount()) return;
     // The photo deleted is the one the entry shows, found by its "记录号".
     const PhotoRemoval removed = removePhoto(app, list_.data(entry));
+    countValid_ = false;
     forgetPicture(picturePath());
     files_.erase(list_.data(entry));
     list_.removeItem(entry);

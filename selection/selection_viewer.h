@@ -6,6 +6,7 @@
 #include <string>
 #include <unordered_map>
 
+#include "imaging/imaging_file.h"
 #include "shell/photo_viewer.h"
 
 namespace xp {
@@ -57,6 +58,18 @@ protected:
 
 private:
     friend void rotatePhoto(SelectionViewer& viewer, int angle);
+    // How many photos are selected: counted by a scan of the photo table, which is done again only when
+    // the table's files changed since (the viewer's own picks adjust the count instead).
+    int selectedCount();
+    struct TableStamps {
+        FileStamp table, memo;
+        bool operator==(const TableStamps&) const = default;
+    };
+    TableStamps photoTableStamps();
+    bool countValid_ = false;
+    int selected_ = 0;
+    TableStamps counted_;
+
     // The file the current row shows; the cursor stands on that row.
     std::string currentRowFile();
 

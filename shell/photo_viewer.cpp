@@ -181,6 +181,10 @@ void PhotoViewer::forgetPicture(const std::string& path) {
     if (cache_) cache_->invalidate(path);
 }
 
+void PhotoViewer::waitForPrefetch() {
+    if (cache_) cache_->waitIdle();
+}
+
 // A panel enlarged beyond the display picture gets a picture decoded at the size it now shows, so that
 // a zoomed photo stays sharp up to its natural size.
 void PhotoViewer::ensureSharpness() {
@@ -320,6 +324,7 @@ void PhotoViewer::slideshow() {
         setPlayPicture(true);
         return;
     }
+    slideshowStarting();
     direction_ = 1;
     // The number of pictures is fixed when the show starts; the user may still step with the keys.
     const int rounds = entryCount() - index_;

@@ -70,6 +70,8 @@ public:
 
     // Tells the display pictures that a file changed on disk or is gone.
     void forgetPicture(const std::string& path);
+    // Waits until the pictures being decoded ahead are ready (for measurements and tests).
+    void waitForPrefetch();
 
 protected:
     // How many pictures there are to walk through.
@@ -84,6 +86,9 @@ protected:
     // The file whose pixel width limits zooming in.
     virtual std::string zoomLimitPath() { return picturePath_; }
 
+    // A slideshow is about to start at the current index (after the display time was confirmed): a
+    // window may restore its view or move the index first.
+    virtual void slideshowStarting() {}
     // The buttons a running slideshow disables.
     virtual std::vector<ui::Control*> slideshowDisabled();
     // One picture of a slideshow, at the current index (showEntry unless the window knows better).

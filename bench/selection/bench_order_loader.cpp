@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "appdata/installation.h"
+#include "bench/selection/generated_photo.h"
 #include "imaging/image_ops.h"
 #include "imaging/imaging_jpeg.h"
 #include "imaging/thumbnail_list.h"
@@ -50,34 +51,6 @@ constexpr int kDistinct = 8;
 constexpr int kPlainPhotos = 100;
 constexpr int kThumbPhotos = 300;
 constexpr int kReconcilePhotos = 2000;
-
-// Smooth colour fields with fine grain: compresses like a detailed camera photo (about 10 MB at 92).
-xp::ui::Image picture(unsigned seed) {
-    xp::ui::Image img{kWidth, kHeight, std::vector<std::uint8_t>(static_cast<std::size_t>(kWidth) * kHeight * 3)};
-    std::vector<float> cx(kWidth * 3), cy(kHeight * 3);
-    for (int x = 0; x < kWidth; ++x)
-        for (int c = 0; c < 3; ++c)
-            cx[x * 3 + c] = static_cast<float>(60 * std::sin(x * (0.0011 + 0.0003 * c) + seed) +
-                                               25 * std::sin(x * 0.013 * (c + 1)));
-    for (int y = 0; y < kHeight; ++y)
-        for (int c = 0; c < 3; ++c)
-            cy[y * 3 + c] = static_cast<float>(50 * std::cos(y * (0.0015 + 0.0002 * c) + seed * 2) +
-                                               20 * std::sin(y * 0.017 * (c + 2)));
-    std::uint32_t s = seed * 2654435761u + 12345;
-    for (int y = 0; y < kHeight; ++y) {
-        std::uint8_t* row = img.pixels.data() + static_cast<std::size_t>(y) * kWidth * 3;
-        for (int x = 0; x < kWidth; ++x) {
-            s ^= s << 13;
-            s ^= s >> 17;
-            s ^= s << 5;
-            const int grain = static_cast<int>(s % 33) - 16;
-            for (int c = 0; c < 3; ++c)
-                row[x * 3 + c] = static_cast<std::uint8_t>(
-                    std::clamp(120 + static_cast<int>(cx[x * 3 + c] + cy[y * 3 + c]) + grain, 0, 255));
-        }
-    }
-    return img;
-}
 
 void put16(std::vector<std::uint8_t>& v, unsigned x) {
     v.push_back(static_cast<std::uint8_t>(x));
@@ -129,7 +102,7 @@ struct Studio {
         const std::string originals = dir + "/originals";
         fs::create_directories(originals);
         auto make = [&](int i) {
-            xp::ui::Image img = picture(static_cast<unsigned>(i + 1));
+            xp::ui::Image img = xp::bench::generatedPhoto(kWidth, kHeight, static_cast<unsigned>(i + 1));
             std::vector<std::uint8_t> jpeg, thumb;
             xp::encodeJpeg(img, 92, TJSAMP_420, jpeg);
             xp::encodeJpeg(xp::resample(img, 160, 107), 90, TJSAMP_420, thumb);
@@ -152,7 +125,7 @@ struct Studio {
         thumbs = folder("thumbs", "thumb", kThumbPhotos);
         reconcile = folder("reconcile", "thumb", kReconcilePhotos);
         std::vector<std::uint8_t> tiny;
-        xp::encodeJpeg(xp::resample(picture(99), 64, 48), 90, TJSAMP_420, tiny);
+        xp::encodeJpeg(xp::resample(xp::bench::generatedPhoto(kWidth, kHeight, 99), 64, 48), 90, TJSAMP_420, tiny);
         writeBytes(originals + "/small_0.jpg", tiny);
         small = dir + "/small";
         fs::create_directories(small);

@@ -67,6 +67,34 @@ TEST_F(SelectionViewerTest, StatusBarCountsSelectedAndExtraPhotos) {
     });
 }
 
+TEST_F(SelectionViewerTest, TheSelectedCountFollowsPicksAndChangesMadeToTheTableElsewhere) {
+    view(3, 0, [this](SelectionViewer& v) {
+        auto pickAt = [&](const std::string& item) {
+            v.图片框2.mouseDown(ui::MouseButton::Right, 5, 5);
+            v.选择列表框1.pickItem(v.选择列表框1.indexOf(item));
+        };
+        EXPECT_EQ(v.透明标签3.caption(), "以选：0 张");
+        pickAt("入册");
+        pickAt("P");
+        EXPECT_EQ(v.透明标签3.caption(), "以选：1 张") << "a second product does not count the photo twice";
+        v.下一张按钮.click();
+        pickAt("Q");
+        EXPECT_EQ(v.透明标签3.caption(), "以选：2 张");
+        pickAt("Q");
+        EXPECT_EQ(v.透明标签3.caption(), "以选：1 张");
+
+        // Another program chooses the third photo meanwhile; the next step sees it.
+        RecordStore other;
+        ASSERT_TRUE(other.openTable(photoTablePath(folder), kTablePassword));
+        other.goToRecord(3);
+        ASSERT_TRUE(writeText(other, photo_fields::kProducts, "入册。P。Q。"));
+        other.closeAllTables();
+        v.下一张按钮.click();
+        EXPECT_EQ(v.透明标签3.caption(), "以选：2 张");
+        EXPECT_EQ(v.透明标签4.caption(), "当前：IMG3｜入册。P。Q。");
+    });
+}
+
 TEST_F(SelectionViewerTest, PreviousAndNextStopAtTheEndsWithTheirMessagesAfterRestoringTheView) {
     view(3, 0, [this](SelectionViewer& v) {
         expectInfo("当前是第一张照片 前面没有了");
