@@ -330,6 +330,8 @@ struct DeleteCase {
     int indexAfter;
 };
 
+std::ostream& operator<<(std::ostream& os, const DeleteCase& c) { return os << c.what; }
+
 class ViewerDeleteTest : public SelectionViewerTest, public ::testing::WithParamInterface<DeleteCase> {};
 
 TEST_P(ViewerDeleteTest, DeletingShowsThePhotoThatTookItsPlace) {
