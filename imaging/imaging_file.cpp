@@ -162,6 +162,14 @@ bool writeFileReplacing(const std::string& target, const std::uint8_t* data, std
     return ok;
 }
 
+bool flushToDisk(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    const bool ok = ::fsync(fd) == 0;
+    ::close(fd);
+    return ok;
+}
+
 FileStamp fileStamp(const std::string& path) {
     FileStamp stamp;
     struct stat st {};

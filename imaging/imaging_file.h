@@ -44,6 +44,10 @@ private:
 // umask). False if any step fails (the temporary file is then removed).
 bool writeFileReplacing(const std::string& target, const std::uint8_t* data, std::size_t size);
 
+// Forces what was written to a file, or the entries of a folder (after a rename inside it), onto the
+// disk. False if the path cannot be opened or the flush fails.
+bool flushToDisk(const std::string& path);
+
 // Identity of a file's current content as far as the file system tells: changes when the file is
 // rewritten or replaced. A missing file gives a stamp with exists == false.
 struct FileStamp {

@@ -1,0 +1,137 @@
+// Screenshots of the selection on a real installation, for `make screenshots`: an order opened from the
+// order list, a photo ticked for a product in the photo list, the full-screen viewer, the product check
+// list over a photo and the retouch dialog, each grabbed to a PNG. Not a test: it needs a display (Xvfb).
+//
+//     xp_selection_screenshots INSTALLATION_DIR OUTPUT_DIR
+#include <QApplication>
+#include <QCursor>
+#include <QDir>
+#include <QPixmap>
+#include <QTest>
+#include <QTimer>
+#include <QWidget>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "app/plug_windows.h"
+#include "selection/photo_list_panel.h"
+#include "selection/retouch_dialog.h"
+#include "selection/selection_viewer.h"
+#include "shell/app_state.h"
+#include "shell/main_window.h"
+#include "ui/qt/qt_host.h"
+#include "ui/qt/qt_theme.h"
+
+namespace {
+
+bool save(const xp::ui::Control& window, const QString& file) {
+    QWidget* widget = xp::ui::qt::widgetOf(window);
+    if (!widget || !widget->grab().save(file, "PNG")) {
+        std::fprintf(stderr, "cannot grab %s into %s\n", window.name().c_str(), file.toLocal8Bit().constData());
+        return false;
+    }
+    std::printf("%s\n", file.toLocal8Bit().constData());
+    return true;
+}
+
+void click(const xp::ui::Control& control, Qt::MouseButton button = Qt::LeftButton) {
+    QTest::mouseClick(xp::ui::qt::widgetOf(control), button);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: %s INSTALLATION_DIR OUTPUT_DIR\n", argv[0]);
+        return 2;
+    }
+    std::string installation = std::filesystem::absolute(argv[1]).lexically_normal().string();
+    if (installation.size() > 1 && installation.back() == '/') installation.pop_back();
+    const QString out = QString::fromLocal8Bit(argv[2]);
+    QDir().mkpath(out);
+
+    std::unique_ptr<xp::AppState> app;
+    xp::ui::qt::QtHost host(argc, argv);
+    app = std::make_unique<xp::AppState>(host, installation);
+    app->applyThemedLook = [] {
+        if (auto* qt = qobject_cast<QApplication*>(QCoreApplication::instance())) xp::ui::qt::applyTheme(*qt);
+    };
+    xp::setFatalErrorHandler([&host](const std::string& message) { host.fatalError(message); });
+    xp::plugWindows(*app);
+
+    auto& main = host.open<xp::MainWindow>(*app);
+    host.waitWithEvents(500);
+    bool ok = true;
+
+    // An order opened from the order list.
+    click(main.按钮_数据管理);
+    host.waitWithEvents(300);
+    if (main.超级列表框2.itemCount() == 0) {
+        std::fprintf(stderr, "the installation has no orders\n");
+        return 1;
+    }
+    main.超级列表框2.pickItem(0);
+    main.超级列表框2.doubleClick(0);
+    host.waitWithEvents(800);
+    xp::PhotoListPanel* panel = xp::PhotoListPanel::of(main);
+    if (!panel || main.超级列表框1.itemCount() < 2) {
+        std::fprintf(stderr, "the order's photos did not open\n");
+        return 1;
+    }
+
+    // The check list of the photo list, and the photo ticked for the album.
+    QCursor::setPos(560, 330);
+    main.超级列表框1.rightClick(1);
+    host.waitWithEvents(200);
+    ok = save(main, out + "/photo_list_checks.png") && ok;
+    const int album = main.选择列表框1.indexOf("入册");
+    if (album >= 0 && !main.选择列表框1.isChecked(album)) main.选择列表框1.pickItem(album);
+    host.waitWithEvents(200);
+
+    // The viewer on the ticked photo: as it opens, with the check list over the photo, and the retouch
+    // dialog opened from that list.
+    QTimer::singleShot(0, qApp, [&] {
+        auto* v = host.find<xp::SelectionViewer>();
+        if (!v) {
+            ok = false;
+            return;
+        }
+        host.waitWithEvents(600);
+        ok = save(*v, out + "/viewer.png") && ok;
+
+        QCursor::setPos(860, 300);
+        click(v->图片框2, Qt::RightButton);
+        host.waitWithEvents(300);
+        ok = save(*v, out + "/viewer_checks.png") && ok;
+
+        QTimer::singleShot(300, qApp, [&] {
+            auto* d = host.find<xp::RetouchDialog>();
+            if (!d) {
+                ok = false;
+                return;
+            }
+            d->编辑框1.setText("背景的路人去掉\r\n脸部提亮，保留自然肤色");
+            host.waitWithEvents(200);
+            ok = save(*d, out + "/retouch.png") && ok;
+            click(d->按钮_保存);
+        });
+        v->选择列表框1.pickItem(v->选择列表框1.itemCount() - 1);
+        host.waitWithEvents(300);
+        ok = save(*v, out + "/viewer_after_retouch.png") && ok;
+
+        // Zoomed in once.
+        click(v->放大按钮);
+        host.waitWithEvents(300);
+        ok = save(*v, out + "/viewer_zoomed.png") && ok;
+        click(v->退出按钮);
+    });
+    main.超级列表框1.setSelected(1);
+    main.超级列表框1.doubleClick(1);
+    host.waitWithEvents(300);
+    ok = save(main, out + "/photo_list_after.png") && ok;
+
+    main.close();
+    return ok ? 0 : 1;
+}
