@@ -145,7 +145,9 @@ TEST_F(LocksTest, RecordCountWaitsUpTo2000Ms) {
         } else {
             EXPECT_EQ(n, 0);
             EXPECT_EQ(lastError(), -13);
-            EXPECT_GE(waited, 2000);
+            // The store counts its 2000 ms on its own tick count, which starts a little before `start`
+            // and rounds to whole milliseconds.
+            EXPECT_GE(waited, 1990);
             EXPECT_LT(waited, 4000);  // gives up instead of waiting for the holder (generous for a loaded machine)
         }
         EXPECT_EQ(child.wait(), 0);
