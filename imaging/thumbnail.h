@@ -30,4 +30,16 @@ FitSize fitInside(int boxWidth, int boxHeight, int imgWidth, int imgHeight);
 // A file that cannot be decoded gives the plain white tile.
 ui::Image makeThumbnail(const std::string& path, int boxWidth = kTileSize, int boxHeight = kTileSize);
 
+// Where a tile's picture came from: the photo's embedded thumbnail (cheap to make again), a decode of
+// the photo itself (costly), or nowhere, when the file could not be read or decoded (plain white).
+enum class TileOrigin { EmbeddedThumbnail, Decoded, Failed };
+
+struct MadeTile {
+    ui::Image tile;
+    TileOrigin origin = TileOrigin::Failed;
+};
+
+// makeThumbnail, saying where the picture came from.
+MadeTile makeTile(const std::string& path, int boxWidth = kTileSize, int boxHeight = kTileSize);
+
 }  // namespace xp
