@@ -32,6 +32,23 @@ int retryLock(File& file, int64_t start, int64_t length, bool exclusive, int wai
     }
 }
 
+int takeShareMarkers(File& markers, bool readOnly, int shareMode, int waitMs) {
+    const bool denyRead = shareMode == 2 || shareMode == 4;
+    const bool denyWrite = shareMode == 3 || shareMode == 4;
+    struct Marker {
+        int64_t pos;
+        bool wanted;
+        bool exclusive;
+    } marks[] = {{format::kShareReadMarker, true, denyRead},
+                 {format::kShareWriteMarker, !readOnly || denyWrite, denyWrite}};
+    for (const Marker& m : marks) {
+        if (!m.wanted) continue;
+        int r = retryLock(markers, m.pos, 1, m.exclusive, waitMs);
+        if (r != 0) return err::ShareConflict;
+    }
+    return 0;
+}
+
 void ByteLocks::attach(File* file, bool enabled, bool exclusive) {
     file_ = file;
     enabled_ = enabled;

@@ -13,6 +13,11 @@ namespace xp {
 // How long a lock request keeps retrying: 0 not at all, -1 forever, otherwise milliseconds.
 int retryLock(File& file, int64_t start, int64_t length, bool exclusive, int waitMs);
 
+// Takes the sharing markers of an open on `markers`: a shared lock on each kind of access the open uses,
+// an exclusive one on each it denies to others (shareMode 1 others may read and write, 2 not read, 3 not
+// write, 4 neither). 0, or the sharing conflict -12.
+int takeShareMarkers(File& markers, bool readOnly, int shareMode, int waitMs);
+
 // Sleeps for the retry pause: 20 ms plus the millisecond tick modulo 20.
 void lockRetryPause();
 

@@ -92,14 +92,15 @@ bool RecordStore::writeField(const FieldRef& field, const std::string& table, co
     const FieldValue& prepared = value ? *value : emptyValue;
     if (!valueFits(*f, prepared)) return fail(err::TypeMismatch);
     if (t->cursor < 0) return fail(err::NoRecord);
-    if (t->readOnly) return fail(err::AccessDenied);
     const int64_t pos = t->recordPos(t->cursor);
     if (int r = t->tableLocks.lock(pos, impl_->lockWait); r != 0) return fail(r);
     ByteLockGuard hold(t->tableLocks, pos);
-    // A write past the last record would grow the file: refuse it.
+    // A write past the last record would grow the file: refuse it. The missing record is the answer
+    // also on a read-only table, whose mode only matters once there is a record to write.
     const int64_t size = t->table.size();
     if (size < 0) return fail(ioCode(size, err::FieldWrite));
     if (size < pos + t->recordLength) return fail(err::NoRecord);
+    if (t->readOnly) return fail(err::AccessDenied);
 
     FieldBuffer buf(static_cast<size_t>(f->size));
     if (isMemoType(f->type)) {
@@ -135,6 +136,11 @@ bool RecordStore::appendRecord(const std::vector<FieldValue>& values) {
     if (int r = Impl::readCountHeld(*t, count, serial); r != 0) return fail(r);
     count = std::max(count, 0);
     serial = std::max(serial, 1);
+    // Limits of the format: the next serial must stay representable, and the file must end inside the
+    // lockable range. Reaching either is refused before anything is written, so the table stays usable.
+    if (serial == INT32_MAX || t->recordPos(count) + t->recordLength > kMaxFileLength) {
+        return fail(err::RecordWrite);
+    }
     const int64_t pos = t->recordPos(count);
     if (int r = t->tableLocks.lock(pos, impl_->lockWait); r != 0) return fail(r);
     ByteLockGuard recordLock(t->tableLocks, pos);
@@ -180,6 +186,21 @@ bool RecordStore::appendRecord(const std::vector<FieldValue>& values) {
     }
     t->cursor = count;
     return true;
+}
+
+int32_t RecordStore::nextSerial() {
+    setLastError(0);
+    OpenTable* t = impl_->currentTable();
+    if (!t) {
+        setLastError(err::NoCurrentTable);
+        return 0;
+    }
+    int32_t count = 0, serial = 0;
+    if (int r = impl_->readCount(*t, count, serial, impl_->countWait()); r != 0) {
+        setLastError(r);
+        return 0;
+    }
+    return serial;
 }
 
 int32_t RecordStore::recordSerial() {

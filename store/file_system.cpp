@@ -88,11 +88,14 @@ private:
 class PosixFileSystem final : public FileSystem {
 public:
     std::unique_ptr<File> open(const std::string& path, OpenMode mode, int& error) override {
-        int flags = O_CLOEXEC;
+        // O_NONBLOCK keeps the open of a FIFO from waiting for a writer; it is cleared again below.
+        int flags = O_CLOEXEC | O_NONBLOCK | O_NOCTTY;
         switch (mode) {
             case OpenMode::Read: flags |= O_RDONLY; break;
             case OpenMode::ReadWrite: flags |= O_RDWR; break;
             case OpenMode::Create: flags |= O_RDWR | O_CREAT | O_TRUNC; break;
+            case OpenMode::OpenOrCreate: flags |= O_RDWR | O_CREAT; break;
+            case OpenMode::CreateNew: flags |= O_RDWR | O_CREAT | O_EXCL; break;
         }
         int fd;
         do {
@@ -103,11 +106,13 @@ public:
             return nullptr;
         }
         struct stat st;
-        if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+        const int statError = ::fstat(fd, &st) == 0 ? 0 : errno;
+        if (statError != 0 || !S_ISREG(st.st_mode)) {
+            error = statError != 0 ? statError : S_ISDIR(st.st_mode) ? EISDIR : ENODEV;
             ::close(fd);
-            error = EISDIR;
             return nullptr;
         }
+        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
         error = 0;
         return std::make_unique<PosixFile>(fd);
     }

@@ -27,15 +27,18 @@ public:
 };
 
 enum class OpenMode {
-    Read,       // existing file, reading only
-    ReadWrite,  // existing file, reading and writing
-    Create,     // created empty for reading and writing, replacing an existing file
+    Read,          // existing file, reading only
+    ReadWrite,     // existing file, reading and writing
+    Create,        // created empty for reading and writing, replacing an existing file
+    OpenOrCreate,  // reading and writing, created when missing; an existing file keeps its bytes
+    CreateNew,     // created for reading and writing; fails with EEXIST when the name is taken
 };
 
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
-    // nullptr on failure, with the errno value in `error`.
+    // nullptr on failure, with the errno value in `error`. Only regular files open: a directory, device,
+    // FIFO or socket fails with EISDIR (directory) or ENODEV (anything else), and opening never blocks.
     virtual std::unique_ptr<File> open(const std::string& path, OpenMode mode, int& error) = 0;
     virtual int rename(const std::string& from, const std::string& to) = 0;
     virtual int remove(const std::string& path) = 0;

@@ -214,6 +214,8 @@ int MemoChain::write(int32_t oldFirst, std::string_view value, int32_t& newFirst
             }
             freeCount = 0;  // the list is damaged: stop taking from it rather than hand out a used block
         }
+        // The memo file may not grow past the lockable range (nor its block count overflow).
+        if (blockCount >= format::kMaxMemoBlocks) return err::MemoAccess;
         chosen.push_back(blockCount++);
         allocated = true;
     }

@@ -142,6 +142,9 @@ public:
     std::string tableName() const;              // file name without folder and extension
     // Serial of the current record (negative when marked deleted); 0 with lastError set on failure.
     int32_t recordSerial();
+    // The serial the next appended record would receive; 0 with lastError set on failure. An append is
+    // refused (-63) when it is 2147483647, because the serial after it could not be stored.
+    int32_t nextSerial();
 
 private:
     template <class Cond>

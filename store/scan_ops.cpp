@@ -35,7 +35,6 @@ bool RecordStore::deleteRecord() {
     OpenTable* t = impl_->currentTable();
     if (!t) return fail(err::NoCurrentTable);
     if (t->cursor < 0) return fail(err::NoRecord);
-    if (t->readOnly) return fail(err::AccessDenied);
     const int64_t pos = t->recordPos(t->cursor);
     if (int r = t->tableLocks.lock(pos, impl_->lockWait); r != 0) return fail(r);
     ByteLockGuard hold(t->tableLocks, pos);
@@ -44,7 +43,9 @@ bool RecordStore::deleteRecord() {
     if (r >= 0 && r < 4) return fail(err::NoRecord);
     if (r < 0) return fail(ioCode(r, err::RecordRead));
     const int32_t serial = getI32(b);
+    // A read-only table refuses only a change it would have to write.
     if (serial > 0) {
+        if (t->readOnly) return fail(err::AccessDenied);
         putI32(b, -serial);
         if (int64_t w = t->table.writeAt(b, 4, pos); w != 4) return fail(ioCode(w, err::RecordWrite));
     }
@@ -57,13 +58,13 @@ bool RecordStore::deleteWhere(const Cond& condition) {
     const std::shared_ptr<OpenTable> keep = impl_->currentShared();
     OpenTable* t = keep.get();
     if (!t) return fail(err::NoCurrentTable);
-    if (t->readOnly) return fail(err::AccessDenied);
     if (int r = t->tableLocks.lockWhole(impl_->lockWait); r != 0) return fail(r);
     WholeLockGuard whole(t->tableLocks);
     int32_t count = 0, serial = 0;
     if (int r = Impl::readCountHeld(*t, count, serial); r != 0) return fail(r);
-    const int64_t per = batchRecords(t->recordLength);
-    std::vector<uint8_t> batch(static_cast<size_t>(per * t->recordLength));
+    // The buffer is sized by the records there are, never by the record length alone.
+    const int64_t per = std::min<int64_t>(batchRecords(t->recordLength), std::max(count, 1));
+    std::vector<uint8_t> batch(count > 0 ? static_cast<size_t>(per * t->recordLength) : 0);
     UnderTestGuard test(*t);
     for (int64_t base = 0; base < count; base += per) {
         const int64_t n = std::min<int64_t>(per, count - base);
@@ -79,6 +80,7 @@ bool RecordStore::deleteWhere(const Cond& condition) {
             if (!impl_->isStillOpen(t)) return fail(err::TableFileNotOpen);
             const int32_t s = getI32(image);
             if (hit && s > 0) {
+                if (t->readOnly) return fail(err::AccessDenied);  // a condition that marks nothing writes nothing
                 uint8_t b[4];
                 putI32(b, -s);
                 if (int64_t w = t->table.writeAt(b, 4, t->recordPos(base + j)); w != 4) {
@@ -135,7 +137,6 @@ bool RecordStore::purgeDeleted() {
     setLastError(0);
     OpenTable* t = impl_->currentTable();
     if (!t) return fail(err::NoCurrentTable);
-    if (t->readOnly) return fail(err::AccessDenied);
     if (int r = t->tableLocks.lockWhole(impl_->lockWait); r != 0) return fail(r);
     WholeLockGuard whole(t->tableLocks);
     int32_t count = 0, serial = 0;
@@ -145,8 +146,8 @@ bool RecordStore::purgeDeleted() {
     if (originalLength < 0) return fail(ioCode(originalLength, err::RecordRead));
 
     const int32_t rl = t->recordLength;
-    const int64_t per = batchRecords(rl);
-    std::vector<uint8_t> raw(static_cast<size_t>(per * rl));
+    const int64_t per = std::min<int64_t>(batchRecords(rl), std::max(count, 1));
+    std::vector<uint8_t> raw(count > 0 ? static_cast<size_t>(per * rl) : 0);
     std::vector<uint8_t> plain(raw.size());
     std::vector<int32_t> chains;  // memo chains of the dropped records, freed once the table is done
     PurgeJournal journal;
@@ -168,6 +169,11 @@ bool RecordStore::purgeDeleted() {
             bool any = false;
             for (int64_t j = 0; j < n && !any; ++j) any = getI32(plain.data() + j * rl) < 0;
             if (!any) continue;
+            // A read-only table purges only when there is nothing to purge.
+            if (t->readOnly) {
+                error = err::AccessDenied;
+                break;
+            }
             if (int r = journal.begin(*impl_->fs, t->fullPath, file, pos, originalLength); r != 0) {
                 error = r;
                 break;

@@ -133,6 +133,9 @@ int errorFromErrno(int e) {
         case ENOENT: return err::NotFound;
         case ENOTDIR:
         case EINVAL:
+        case EISDIR:  // a directory, device or FIFO where a table file should be
+        case ENODEV:
+        case ENXIO:
         case ENAMETOOLONG:
         case ELOOP: return err::BadPath;
         case EMFILE:

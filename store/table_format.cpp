@@ -37,10 +37,19 @@ bool decodeDescriptor(const uint8_t* in, FieldDesc& field) {
     field.offset = getI32(in + 24);
     field.length = getI32(in + 28);
     if (field.type < 1 || field.type > 12 || field.offset < 0) return false;
-    if (field.type == 10 && field.length <= 0) return false;
+    if (field.type == 10 && (field.length <= 0 || field.length > kMaxTextLength)) return false;
     if (field.type != 10) field.length = 0;
     field.size = fieldSize(field.type, field.length);
     return true;
+}
+
+bool layoutMatches(const std::vector<FieldDesc>& fields, int32_t recordLength) {
+    int64_t expected = 4;
+    for (const FieldDesc& f : fields) {
+        if (f.offset != expected) return false;
+        expected += f.size;
+    }
+    return expected == recordLength;
 }
 
 namespace {

@@ -32,6 +32,11 @@ constexpr int64_t kWholeTableLockLength = 0x7FFFFFFF;
 constexpr int64_t kShareReadMarker = 0x7FFFFFFF;
 constexpr int64_t kShareWriteMarker = 0x80000000LL;
 
+// A sane file ends inside the whole-table lock range: a record or memo block beyond it could not be
+// locked, and its offset would run into the sharing markers. Counts that would need more are damage.
+constexpr int64_t kMaxFileLength = kWholeTableLockLength;
+constexpr int32_t kMaxMemoBlocks = static_cast<int32_t>(kMaxFileLength / kMemoBlockSize);
+
 constexpr int64_t kBatchBytes = 163840;  // purge and conditional delete read this many bytes per batch
 
 inline int32_t getI32(const uint8_t* p) {
@@ -95,8 +100,13 @@ inline bool isMemoType(int32_t type) { return type == 11 || type == 12; }
 void encodeDescriptor(const FieldDesc& field, uint8_t* out);
 
 // Decodes 72 bytes; false when the name has no NUL in its first 17 bytes, the type is not 1..12, the
-// offset is negative or a Text length is not positive.
+// offset is negative or a Text length is not 1..1024.
 bool decodeDescriptor(const uint8_t* in, FieldDesc& field);
+
+// Whether the descriptors lay out a record of `recordLength` bytes as the format does: the first field at
+// 4, each next one directly after the previous, and the last one ending at the record's end. A file that
+// breaks this is damaged; reading it would place values at the wrong bytes.
+bool layoutMatches(const std::vector<FieldDesc>& fields, int32_t recordLength);
 
 // The table file name with the default extension: ".EDB" when the last component has no "." at all,
 // "EDB" when it ends with ".".

@@ -150,22 +150,41 @@ bool RecordStore::createTable(const std::string& fileName, const std::vector<Fie
         encodeDescriptor(fields[k],
                          &image[static_cast<size_t>(kDescriptorsOffset) + k * static_cast<size_t>(kDescriptorSize)]);
     }
+    // The file is opened without truncation and taken exclusively (both sharing markers, then the
+    // whole-table lock) before anything is replaced, so a table open in this process or another one keeps
+    // its bytes and the call fails with the sharing conflict.
+    FileSystem& fs = *impl_->fs;
+    const std::string memoPath = resolvePathCase(memoPathFor(path));
     int e = 0;
-    auto file = impl_->fs->open(path, OpenMode::Create, e);
+    auto file = fs.open(path, OpenMode::OpenOrCreate, e);
     if (!file) return fail(errorFromErrno(e));
-    if (file->writeAt(image.data(), image.size(), 0) != static_cast<int64_t>(image.size())) {
+    if (int r = takeShareMarkers(*file, false, 4, impl_->lockWait); r != 0) return fail(r);
+    ByteLocks locks;
+    locks.attach(file.get(), true, true);
+    if (int r = locks.lockWhole(impl_->lockWait); r != 0) return fail(r);
+    WholeLockGuard whole(locks);
+
+    // Nothing of an earlier table of this name may come back: its purge journal or password copies would
+    // be "recovered" into the new table by the next open, and its memo file would outlive it.
+    if (int r = removeLeftovers(fs, path, memoPath); r != 0) return fail(r);
+    const bool needsMemo = !isTextOrMemoFree(fields);
+    if (!needsMemo && fs.exists(memoPath)) {
+        if (int r = fs.remove(memoPath); r != 0 && r != -ENOENT) return fail(ioCode(r, err::CreateFailed));
+    }
+    if (file->truncate(0) != 0 || file->writeAt(image.data(), image.size(), 0) != static_cast<int64_t>(image.size())) {
         return fail(err::CreateFailed);
     }
-    file.reset();
 
-    if (!isTextOrMemoFree(fields)) {
+    if (needsMemo) {
         uint8_t block[kMemoBlockSize] = {};
         std::memcpy(block, "WEDT", 4);
         putI32(block + 4, kVersion);
         putF64(block + 8, now);
         putI32(block + 16, 1);
-        auto memo = impl_->fs->open(resolvePathCase(memoPathFor(path)), OpenMode::Create, e);
-        if (!memo || memo->writeAt(block, sizeof block, 0) != kMemoBlockSize) return fail(err::MemoCreateFailed);
+        auto memo = fs.open(memoPath, OpenMode::OpenOrCreate, e);
+        if (!memo || memo->truncate(0) != 0 || memo->writeAt(block, sizeof block, 0) != kMemoBlockSize) {
+            return fail(err::MemoCreateFailed);
+        }
     }
     return true;
 }
@@ -204,28 +223,6 @@ bool RecordStore::openTable(const std::string& fileName, const OpenOptions& opti
     return true;
 }
 
-namespace {
-
-// Takes the sharing markers: a shared lock on each kind of access the open uses, an exclusive one on each
-// it denies to others.
-int takeShareMarkers(File& markers, bool readOnly, int shareMode, int waitMs) {
-    const bool denyRead = shareMode == 2 || shareMode == 4;
-    const bool denyWrite = shareMode == 3 || shareMode == 4;
-    struct Marker {
-        int64_t pos;
-        bool wanted;
-        bool exclusive;
-    } marks[] = {{kShareReadMarker, true, denyRead}, {kShareWriteMarker, !readOnly || denyWrite, denyWrite}};
-    for (const Marker& m : marks) {
-        if (!m.wanted) continue;
-        int r = retryLock(markers, m.pos, 1, m.exclusive, waitMs);
-        if (r != 0) return err::ShareConflict;
-    }
-    return 0;
-}
-
-}  // namespace
-
 int RecordStore::Impl::openOnce(const std::string& fullPath, const OpenOptions& options, const std::string& password,
                                 std::unique_ptr<OpenTable>& out) {
     auto t = std::make_unique<OpenTable>();
@@ -253,7 +250,13 @@ int RecordStore::Impl::openOnce(const std::string& fullPath, const OpenOptions& 
     WholeLockGuard whole(t->tableLocks);
 
     t->memoPath = resolvePathCase(memoPathFor(fullPath));
-    if (int r = recoverInterrupted(*fs, fullPath, t->memoPath); r != 0) return err::OpenFailed;
+    if (t->readOnly) {
+        // Until an interrupted purge or password change is put right the bytes are not the table's, and a
+        // read-only open may not write to finish it.
+        if (recoveryPending(*fs, fullPath, t->memoPath)) return err::OpenFailed;
+    } else if (int r = recoverInterrupted(*fs, fullPath, t->memoPath); r != 0) {
+        return err::OpenFailed;
+    }
 
     // Header: the magic is plain; the rest is read through the key the magic calls for.
     uint8_t* h = t->header;
@@ -291,33 +294,33 @@ int RecordStore::Impl::openOnce(const std::string& fullPath, const OpenOptions& 
         return err::NotATable;
     }
     t->firstRecord = kDescriptorsOffset + kDescriptorSize * static_cast<int64_t>(n);
-    // Descriptors are checked before anything is repaired, so a file that is not a table is never
-    // written to. A field must also lie inside the record, or reading it would run past the record.
+    // The header and the descriptors must agree with each other before anything is repaired, so a file
+    // that is not a table, or whose layout is damaged, is never written to: the record length is the
+    // serial plus the packed fields, and the counted records fit below the end of the lockable range.
     t->fields.resize(static_cast<size_t>(n));
     for (int32_t k = 0; k < n; ++k) {
         FieldDesc& f = t->fields[static_cast<size_t>(k)];
         if (!decodeDescriptor(&desc[static_cast<size_t>(k) * static_cast<size_t>(kDescriptorSize)], f)) {
             return err::NotATable;
         }
-        if (static_cast<int64_t>(f.offset) + f.size > t->recordLength) return err::NotATable;
         t->hasMemo = t->hasMemo || isMemoType(f.type);
     }
+    if (!layoutMatches(t->fields, t->recordLength)) return err::NotATable;
+    if (t->recordPos(std::max(count, 1)) > kMaxFileLength) return err::NotATable;
+
+    // Refusals come before any repair.
+    if (options.indexFiles.size() > 10) return err::TooManyIndexes;
+    // Index files are not supported: naming one fails the open rather than ignoring it silently.
+    if (!options.indexFiles.empty()) return -30;
 
     // Repair: the count never exceeds the whole records present, and nothing follows the last record.
+    // What the cut removes is first kept in a copy beside the table.
     const int64_t present = (length - t->firstRecord) / t->recordLength;
     int32_t kept = count;
     if (present < count) {
         if (t->readOnly) return err::SizeError;
         kept = static_cast<int32_t>(present);
-        uint8_t cb[4];
-        putI32(cb, kept);
-        if (t->table.writeAt(cb, 4, kCountOffset) != 4) return err::OpenFailed;
-        putI32(h + 16, kept);
     }
-    if (!t->readOnly && length != t->recordPos(kept)) {
-        if (t->table.truncate(t->recordPos(kept)) != 0) return err::OpenFailed;
-    }
-
     if (t->hasMemo) {
         auto memo = fs->open(t->memoPath, mode, e);
         if (!memo) return err::MemoReadFailed;
@@ -332,7 +335,8 @@ int RecordStore::Impl::openOnce(const std::string& fullPath, const OpenOptions& 
         const int32_t blocks = getI32(mh + 16);
         const int32_t freeCount = getI32(mh + 20);
         const int32_t freeHead = getI32(mh + 24);
-        if (blocks <= 0 || freeCount < 0 || freeCount >= blocks || freeHead < 0 || freeHead >= blocks) {
+        if (blocks <= 0 || blocks > kMaxMemoBlocks || freeCount < 0 || freeCount >= blocks || freeHead < 0 ||
+            freeHead >= blocks) {
             return err::MemoReadFailed;
         }
         if (getI32(mh + 4) != version) return err::MemoVersion;
@@ -346,9 +350,21 @@ int RecordStore::Impl::openOnce(const std::string& fullPath, const OpenOptions& 
         }
     }
 
-    if (options.indexFiles.size() > 10) return err::TooManyIndexes;
-    // Index files are not supported: naming one fails the open rather than ignoring it silently.
-    if (!options.indexFiles.empty()) return -30;
+    // Only now that the memo file passed too is anything of the table file rewritten.
+    const int64_t keptLength = t->recordPos(kept);
+    if (!t->readOnly && length > keptLength) {
+        if (saveBeforeCut(*fs, t->table.raw(), fullPath) != 0) return err::OpenFailed;
+    }
+    if (kept != count) {
+        uint8_t cb[4];
+        putI32(cb, kept);
+        if (t->table.writeAt(cb, 4, kCountOffset) != 4) return err::OpenFailed;
+        putI32(h + 16, kept);
+    }
+    if (!t->readOnly && length != keptLength) {
+        if (t->table.truncate(keptLength) != 0) return err::OpenFailed;
+    }
+
 
     t->cursor = 0;
     out = std::move(t);

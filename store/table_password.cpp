@@ -44,7 +44,7 @@ bool RecordStore::setTablePassword(const std::string& password) {
     OpenTable* t = impl_->currentTable();
     if (!t) return fail(err::NoCurrentTable);
     if (password == "?") return fail(err::BadPasswordText);
-    if (t->readOnly) return fail(err::AccessDenied);
+    if (t->readOnly) return fail(err::PasswordUpdate);  // the files cannot be rewritten
     if (int r = t->tableLocks.lockWhole(impl_->lockWait); r != 0) return fail(r);
     WholeLockGuard whole(t->tableLocks);
     FileSystem& fs = *impl_->fs;

@@ -3,6 +3,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <ctime>
 #include <vector>
 
 #include "store/store_errors.h"
@@ -71,10 +72,37 @@ int restoreJournal(FileSystem& fs, const std::string& journalPath, File& table) 
 }  // namespace
 
 std::string passwordBackupPath(const std::string& filePath) { return filePath + ".pwbak"; }
+std::string backupTempPath(const std::string& filePath) { return passwordBackupPath(filePath) + ".tmp"; }
 std::string purgeJournalPath(const std::string& tablePath) { return tablePath + ".purge"; }
 
+std::vector<std::string> leftoverPaths(const std::string& tablePath, const std::string& memoPath) {
+    return {purgeJournalPath(tablePath), passwordBackupPath(tablePath), backupTempPath(tablePath),
+            passwordBackupPath(memoPath), backupTempPath(memoPath)};
+}
+
+bool recoveryPending(FileSystem& fs, const std::string& tablePath, const std::string& memoPath) {
+    (void)memoPath;  // the memo copy alone is never needed: the table copy is made last
+    return fs.exists(purgeJournalPath(tablePath)) || fs.exists(passwordBackupPath(tablePath));
+}
+
+bool hasLeftovers(FileSystem& fs, const std::string& tablePath, const std::string& memoPath) {
+    for (const std::string& p : leftoverPaths(tablePath, memoPath)) {
+        if (fs.exists(p)) return true;
+    }
+    return false;
+}
+
+int removeLeftovers(FileSystem& fs, const std::string& tablePath, const std::string& memoPath) {
+    int result = 0;
+    for (const std::string& p : leftoverPaths(tablePath, memoPath)) {
+        const int r = fs.remove(p);
+        if (r != 0 && r != -ENOENT && result == 0) result = codeOf(r);
+    }
+    return result;
+}
+
 int writeBackup(FileSystem& fs, File& source, const std::string& backupPath) {
-    const std::string temp = backupPath + ".tmp";
+    const std::string temp = backupPath + ".tmp";  // backupTempPath of the file the copy is of
     int e = 0;
     auto out = fs.open(temp, OpenMode::Create, e);
     if (!out) return errorFromErrno(e);
@@ -109,6 +137,34 @@ int restoreBackup(FileSystem& fs, File& target, const std::string& backupPath) {
     return r == 0 || r == -ENOENT ? 0 : codeOf(r);
 }
 
+int saveBeforeCut(FileSystem& fs, File& table, const std::string& tablePath) {
+    const std::time_t now = std::time(nullptr);
+    std::tm tm{};
+    localtime_r(&now, &tm);
+    char stamp[32];
+    std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &tm);
+    const std::string base = tablePath + ".cut-" + stamp;
+    std::string path;
+    std::unique_ptr<File> out;
+    int e = 0;
+    for (int k = 1; k <= 1000 && !out; ++k) {
+        path = k == 1 ? base : base + "-" + std::to_string(k);
+        out = fs.open(path, OpenMode::CreateNew, e);
+        if (!out && e != EEXIST) return errorFromErrno(e);
+    }
+    if (!out) return errorFromErrno(e);
+    const int64_t size = table.size();
+    int r = size < 0 ? codeOf(size) : copyBytes(table, 0, *out, 0, size);
+    if (r == 0 && out->sync() != 0) r = err::Unknown;
+    out.reset();
+    if (r != 0) {
+        fs.remove(path);
+        return r;
+    }
+    fs.syncFolder(folderOf(path));
+    return 0;
+}
+
 int recoverInterrupted(FileSystem& fs, const std::string& tablePath, const std::string& memoPath) {
     const std::string journal = purgeJournalPath(tablePath);
     const std::string tableBackup = passwordBackupPath(tablePath);
@@ -116,6 +172,11 @@ int recoverInterrupted(FileSystem& fs, const std::string& tablePath, const std::
     const bool hasJournal = fs.exists(journal);
     const bool hasTableBackup = fs.exists(tableBackup);
     const bool hasMemoBackup = fs.exists(memoBackup);
+    // A copy still under its temporary name was never complete, so nothing was rewritten after it.
+    for (const std::string& temp : {backupTempPath(tablePath), backupTempPath(memoPath)}) {
+        const int r = fs.remove(temp);
+        if (r != 0 && r != -ENOENT) return codeOf(r);
+    }
     if (!hasJournal && !hasTableBackup && !hasMemoBackup) return 0;
 
     int e = 0;

@@ -4,6 +4,9 @@
 //   ("<file>.pwbak"); an open that finds the table's copy puts both copies back in place;
 // - a purge first appends every batch it is about to overwrite to a journal ("<table file>.purge"); an
 //   open that finds the journal writes the saved bytes back, so the purge never happened.
+// A copy is written under a temporary name first ("<file>.pwbak.tmp") and renamed when complete; a change
+// killed while copying leaves that temporary copy, which holds the table's content (in plain form when the
+// table had no password yet), so recovery removes it as well.
 // Recovery runs while the opener holds the whole-table lock, so a live writer's files are never touched.
 #pragma once
 
@@ -17,7 +20,27 @@
 namespace xp {
 
 std::string passwordBackupPath(const std::string& filePath);
+std::string backupTempPath(const std::string& filePath);
 std::string purgeJournalPath(const std::string& tablePath);
+
+// Every file an interrupted password change or purge of this table can leave behind.
+std::vector<std::string> leftoverPaths(const std::string& tablePath, const std::string& memoPath);
+
+// Whether the table's bytes are not what they should be until recovery runs: a purge journal or the
+// table file's password copy is present. Other leftovers are stale copies that reading can ignore.
+bool recoveryPending(FileSystem& fs, const std::string& tablePath, const std::string& memoPath);
+
+// Whether any leftover exists.
+bool hasLeftovers(FileSystem& fs, const std::string& tablePath, const std::string& memoPath);
+
+// Removes every leftover without using it (a table being created anew). 0 or an error code.
+int removeLeftovers(FileSystem& fs, const std::string& tablePath, const std::string& memoPath);
+
+// Before the repair on opening cuts bytes off a table file, the whole file as it was is copied to a new
+// file beside it, "<table file>.cut-<YYYYMMDD-HHMMSS>" (with "-2", "-3"... when that name is taken), so
+// that an administrator can get back what the cut removes. The copy is byte for byte, still under the
+// table's key. 0 or an error code.
+int saveBeforeCut(FileSystem& fs, File& table, const std::string& tablePath);
 
 // Puts back whatever an interrupted password change or purge left. 0 or an error code.
 int recoverInterrupted(FileSystem& fs, const std::string& tablePath, const std::string& memoPath);

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -51,6 +52,18 @@ inline void putI32At(std::vector<uint8_t>& b, size_t at, int32_t v) {
 }
 
 inline FieldValue txt(const std::string& s) { return FieldValue::text(s); }
+
+// The copies the repair on opening keeps of a table file before cutting it ("<file>.cut-..."), by name.
+inline std::vector<std::string> cutCopiesOf(const std::string& tablePath) {
+    std::vector<std::string> out;
+    const std::filesystem::path table(tablePath);
+    const std::string prefix = table.filename().string() + ".cut-";
+    for (const auto& entry : std::filesystem::directory_iterator(table.parent_path())) {
+        if (entry.path().filename().string().rfind(prefix, 0) == 0) out.push_back(entry.path().string());
+    }
+    std::sort(out.begin(), out.end());
+    return out;
+}
 
 class StoreTest : public ::testing::Test {
 protected:

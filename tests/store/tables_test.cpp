@@ -1,5 +1,8 @@
 // Table-level behaviour: creating with its checks, opening with its errors and names, the table list,
 // passwords, error texts and the fatal errors.
+#include "store/file_system.h"
+#include "store/table_recovery.h"
+#include "tests/store/child_process.h"
 #include "tests/store/store_fixture.h"
 
 namespace xp::test {
@@ -59,6 +62,72 @@ TEST_F(TablesTest, CreateReplacesAnExistingTable) {
     ASSERT_TRUE(store.openTable(p));
     EXPECT_EQ(store.recordCount(), 0);
     EXPECT_EQ(store.tableFields()[0].name, "other");
+    EXPECT_FALSE(std::filesystem::exists(path("t.EDT"))) << "the old table's memo file outlived it";
+}
+
+// A table open anywhere is not replaced: creating it fails with the sharing conflict and every byte stays.
+TEST_F(TablesTest, CreateRefusesATableOpenHereOrInAnotherProcess) {
+    const std::string p = createSmall();
+    ASSERT_TRUE(store.openTable(p));
+    for (int k = 1; k <= 3; ++k) ASSERT_TRUE(store.appendRecord({FieldValue::integer(k), txt("n"), txt("memo")}));
+    const auto table = readBytes(p), memo = readBytes(path("t.EDT"));
+
+    RecordStore other;
+    EXPECT_FALSE(other.createTable(p, {{"x", 3}}));
+    EXPECT_EQ(lastError(), -12) << "open in this process";
+    EXPECT_FALSE(store.createTable(p, {{"x", 3}}));
+    EXPECT_EQ(lastError(), -12) << "open in the same store";
+    store.closeAllTables();
+
+    ChildProcess holder([&](ChildProcess& self) {
+        RecordStore s;
+        if (!s.openTable(p)) return 1;
+        self.send('o');
+        self.receive();
+        return 0;
+    });
+    ASSERT_EQ(holder.receive(), 'o');
+    EXPECT_FALSE(store.createTable(p, {{"x", 3}}));
+    EXPECT_EQ(lastError(), -12) << "open in another process";
+    holder.send('q');
+    EXPECT_EQ(holder.wait(), 0);
+
+    EXPECT_EQ(readBytes(p), table);
+    EXPECT_EQ(readBytes(path("t.EDT")), memo);
+    ASSERT_TRUE(store.openTable(p));
+    EXPECT_EQ(store.recordCount(), 3);
+}
+
+// A purge journal or password copy of an earlier table of the same name is not recovered into a new one.
+TEST_F(TablesTest, CreateLeavesNothingOfAnEarlierTable) {
+    for (const char* leftover : {"journal", "password copy"}) {
+        const std::string p = createSmall();
+        ASSERT_TRUE(store.openTable(p));
+        for (int k = 1; k <= 5; ++k) ASSERT_TRUE(store.appendRecord({FieldValue::integer(k), txt("old")}));
+        store.closeAllTables();
+        if (std::string(leftover) == "journal") {
+            // What a purge killed at its file cut leaves: the journal of the bytes it was overwriting.
+            int e = 0;
+            auto file = FileSystem::posix()->open(p, OpenMode::ReadWrite, e);
+            ASSERT_NE(file, nullptr);
+            const int64_t first = 332, length = file->size();
+            PurgeJournal journal;
+            ASSERT_EQ(journal.begin(*FileSystem::posix(), p, *file, first, length), 0);
+            std::vector<uint8_t> records(static_cast<size_t>(length - first));
+            ASSERT_EQ(file->readAt(records.data(), records.size(), first), static_cast<int64_t>(records.size()));
+            ASSERT_EQ(journal.append(records.data(), records.size()), 0);
+            ASSERT_EQ(file->truncate(first), 0);
+        } else {
+            std::filesystem::copy_file(p, p + ".pwbak");
+            std::filesystem::copy_file(path("t.EDT"), path("t.EDT.pwbak"));
+        }
+        ASSERT_TRUE(store.createTable(p, {{"id", 3}, {"name", 10, 20}, {"note", 12}})) << leftover;
+        ASSERT_TRUE(store.openTable(p)) << leftover;
+        EXPECT_EQ(store.recordCount(), 0) << leftover << ": old records came back";
+        store.closeAllTables();
+        for (const char* name : {"t.EDB.purge", "t.EDB.pwbak", "t.EDT.pwbak"})
+            EXPECT_FALSE(std::filesystem::exists(path(name))) << leftover << ": " << name;
+    }
 }
 
 TEST_F(TablesTest, DefaultExtensionsAndCaseInsensitiveNames) {
@@ -231,6 +300,13 @@ TEST_F(TablesTest, OpenRejectsFilesThatAreNotTables) {
         {"negative offset", [](auto& b) { putI32At(b, 116 + 24, -4); }, -22},
         {"text length 0", [](auto& b) { putI32At(b, 116 + 72 + 28, 0); }, -22},
         {"field past the record", [](auto& b) { putI32At(b, 116 + 72 + 28, 900); }, -22},
+        // The header and the descriptors must describe the same record.
+        {"record length 0x7FFFFFFF", [](auto& b) { putI32At(b, 24, 0x7FFFFFFF); }, -22},
+        {"record length one short", [](auto& b) { putI32At(b, 24, 31); }, -22},
+        {"one field fewer", [](auto& b) { putI32At(b, 112, 2); }, -22},
+        {"gap between fields", [](auto& b) { putI32At(b, 116 + 72 * 2 + 24, 29); }, -22},
+        {"text length above 1024", [](auto& b) { putI32At(b, 116 + 72 + 28, 0x7FFFFFFF); }, -22},
+        {"count beyond a sane file", [](auto& b) { putI32At(b, 16, 0x7FFFFFF0); }, -22},
     };
     for (const Case& c : cases) {
         auto bytes = good;
@@ -256,19 +332,34 @@ TEST_F(TablesTest, OpenRepairsCountAndLengthUnlessReadOnly) {
     ro.readOnly = true;
     EXPECT_FALSE(store.openTable(p, ro));
     EXPECT_EQ(lastError(), -48);
+    EXPECT_TRUE(cutCopiesOf(p).empty()) << "a read-only open changes nothing";
+    const auto damaged = readBytes(p);
     ASSERT_TRUE(store.openTable(p));
     EXPECT_EQ(store.recordCount(), 2);
     store.closeAllTables();
     b = readBytes(p);
     EXPECT_EQ(b.size(), 332u + 64);
     EXPECT_EQ(i32At(b, 16), 2);
+    // What was cut is kept beside the table, as the file was before the repair.
+    auto copies = cutCopiesOf(p);
+    ASSERT_EQ(copies.size(), 1u);
+    EXPECT_EQ(readBytes(copies[0]), damaged);
 
-    // Bytes after the last record disappear too.
-    b.resize(b.size() + 7, 0xEE);
-    writeBytes(p, b);
-    ASSERT_TRUE(store.openTable(p));
-    store.closeAllTables();
-    EXPECT_EQ(readBytes(p).size(), 332u + 64);
+    // Bytes after the last record disappear too, and so do whole records beyond the count, each time into
+    // a copy of its own.
+    for (int32_t count : {2, 0}) {
+        b = readBytes(p);
+        b.resize(332 + 64);
+        putI32At(b, 16, count);
+        b.resize(b.size() + 7, 0xEE);
+        writeBytes(p, b);
+        ASSERT_TRUE(store.openTable(p));
+        store.closeAllTables();
+        EXPECT_EQ(readBytes(p).size(), 332u + 32 * static_cast<size_t>(count));
+        copies = cutCopiesOf(p);
+        EXPECT_EQ(readBytes(copies.back()), b);
+    }
+    EXPECT_EQ(cutCopiesOf(p).size(), 3u);
 
     // A memo file shorter than its block count.
     auto m = readBytes(path("t.EDT"));
@@ -310,20 +401,52 @@ TEST_F(TablesTest, MemoFileProblemsOnOpen) {
     }
 }
 
+// A read-only table refuses what it would have to write, with the code of the first rule that fails: a
+// missing record before the mode, and a change that writes nothing succeeds.
 TEST_F(TablesTest, ReadOnlyTablesRefuseChanges) {
-    const std::string p = createSmall();
-    ASSERT_TRUE(store.openTable(p));
-    ASSERT_TRUE(store.appendRecord({FieldValue::integer(5)}));
-    store.closeAllTables();
+    const std::string clean = createSmall("clean.EDB"), marked = createSmall("marked.EDB");
+    for (const std::string& p : {clean, marked}) {
+        ASSERT_TRUE(store.openTable(p));
+        ASSERT_TRUE(store.appendRecord({FieldValue::integer(5)}));
+        ASSERT_TRUE(store.appendRecord({FieldValue::integer(6)}));
+        if (p == marked) {
+            ASSERT_TRUE(store.deleteRecord());
+        }
+        store.closeAllTables();
+    }
+    auto none = [&] { return store.readField("id").asInt() == 99; };
+    auto five = [&] { return store.readField("id").asInt() == 5; };
+    auto pastLast = [&] { return store.goToRecord(2) && store.skipRecords(1); };
+    struct Case {
+        const char* what;
+        const std::string& table;
+        std::function<bool()> op;
+        bool result;
+        int error;
+    } cases[] = {
+        {"write a field", clean, [&] { return store.writeField("id", FieldValue::integer(6)); }, false, -6},
+        {"append", clean, [&] { return store.appendRecord({}); }, false, -6},
+        {"delete a live record", clean, [&] { return store.deleteRecord(); }, false, -6},
+        {"delete a deleted record", marked, [&] { return store.goToRecord(2) && store.deleteRecord(); }, true, 0},
+        {"delete where something matches", clean, [&] { return store.deleteRecord(five); }, false, -6},
+        {"delete where nothing matches", clean, [&] { return store.deleteRecord(none); }, true, 0},
+        {"purge with nothing to purge", clean, [&] { return store.purgeDeleted(); }, true, 0},
+        {"purge a deleted record", marked, [&] { return store.purgeDeleted(); }, false, -6},
+        {"set a password", clean, [&] { return store.setTablePassword("pw"); }, false, -79},
+        {"write past the last record", clean,
+         [&] { return pastLast() && store.writeField("id", FieldValue::integer(1)); }, false, -60},
+        {"delete past the last record", clean, [&] { return pastLast() && store.deleteRecord(); }, false, -60},
+    };
     OpenOptions ro;
     ro.readOnly = true;
-    ASSERT_TRUE(store.openTable(p, ro));
-    EXPECT_EQ(store.readField("id").asInt(), 5);
-    EXPECT_FALSE(store.writeField("id", FieldValue::integer(6)));
-    EXPECT_FALSE(store.appendRecord({}));
-    EXPECT_FALSE(store.deleteRecord());
-    EXPECT_FALSE(store.purgeDeleted());
-    EXPECT_EQ(store.readField("id").asInt(), 5);
+    for (const Case& c : cases) {
+        const auto before = readBytes(c.table);
+        ASSERT_TRUE(store.openTable(c.table, ro)) << c.what;
+        EXPECT_EQ(c.op(), c.result) << c.what;
+        EXPECT_EQ(lastError(), c.error) << c.what;
+        store.closeAllTables();
+        EXPECT_EQ(readBytes(c.table), before) << c.what << ": a read-only table was changed";
+    }
 }
 
 TEST_F(TablesTest, ErrorMessages) {
