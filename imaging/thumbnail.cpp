@@ -140,6 +140,7 @@ MadeTile makeTile(const std::string& path, int boxWidth, int boxHeight) {
         thread_local FileReader reader;
         PhotoHead head;
         if (!reader.open(path) || !readPhotoHead(reader, head)) return made;
+        made.photoPixels = static_cast<std::int64_t>(head.width) * head.height;
         FitSize fit = fitInside(boxWidth, boxHeight, head.uprightWidth(), head.uprightHeight());
         // A sliver of a picture (161 × 1) would fit to zero pixels and vanish; keep at least one.
         fit.width = std::max(fit.width, 1);

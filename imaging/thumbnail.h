@@ -1,6 +1,7 @@
 // Thumbnail tiles: the 120 × 120 pictures of the photo list and the galleries, and the library start/stop.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "ui/image.h"
@@ -37,6 +38,7 @@ enum class TileOrigin { EmbeddedThumbnail, Decoded, Failed };
 struct MadeTile {
     ui::Image tile;
     TileOrigin origin = TileOrigin::Failed;
+    std::int64_t photoPixels = 0;  // width × height of the photo as stored; 0 when unknown
 };
 
 // makeThumbnail, saying where the picture came from.

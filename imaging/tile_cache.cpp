@@ -38,6 +38,9 @@ constexpr std::size_t kMaxName = 1024;
 constexpr int kMaxTileSide = 1024;
 // A record's head and a usual file name come in one read.
 constexpr std::size_t kScanRead = kRecordHead + 256;
+// Below half a megapixel, decoding a photo for its tile costs no more than keeping the tile and reading
+// it back.
+constexpr std::int64_t kWorthKeepingPixels = 500000;
 // How long an append waits for another process's append to finish before it leaves that tile out.
 constexpr auto kLockWait = std::chrono::seconds(2);
 
@@ -189,7 +192,7 @@ TileCache::TileCache(const std::string& folder, Maker make, int tileWidth, int t
     : path_(folder + "/" + kTileCacheFileName),
       make_(make ? std::move(make) : Maker([tileWidth, tileHeight](const std::string& photo) {
           MadeTile t = makeTile(photo, tileWidth, tileHeight);
-          return Made{std::move(t.tile), t.origin == TileOrigin::Decoded};
+          return Made{std::move(t.tile), t.origin == TileOrigin::Decoded && t.photoPixels >= kWorthKeepingPixels};
       })),
       tileWidth_(tileWidth),
       tileHeight_(tileHeight) {

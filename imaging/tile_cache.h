@@ -51,7 +51,8 @@ public:
     using Maker = std::function<Made(const std::string& photoPath)>;
 
     // The cache in `folder`/kTileCacheFileName (the file is made with the first tile kept). `make`
-    // defaults to the photo tile of makeTile, kept when it was decoded from the photo itself. Tiles of
+    // defaults to the photo tile of makeTile, kept when it was decoded from a photo of at least half a
+    // megapixel (smaller photos decode about as fast as their tile is read back). Tiles of
     // another size than tileWidth × tileHeight are neither read nor kept.
     explicit TileCache(const std::string& folder, Maker make = {}, int tileWidth = kTileSize,
                        int tileHeight = kTileSize);
