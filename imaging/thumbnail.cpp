@@ -90,11 +90,15 @@ bool fromEmbeddedThumbnail(const PhotoHead& head, int storedW, int storedH, ui::
 }
 
 // The photo upright at w × h: from its embedded thumbnail when that will do, else decoded.
-ui::Image pictureAt(FileReader& reader, const PhotoHead& head, int w, int h) {
+ui::Image pictureAt(FileReader& reader, const PhotoHead& head, int w, int h, TileOrigin& origin) {
     ui::Image picture;
     const Dihedral t = head.upright();
     const int storedW = swapsAxes(t) ? h : w, storedH = swapsAxes(t) ? w : h;
-    if (fromEmbeddedThumbnail(head, storedW, storedH, picture)) return applyDihedral(picture, t);
+    if (fromEmbeddedThumbnail(head, storedW, storedH, picture)) {
+        origin = TileOrigin::EmbeddedThumbnail;
+        return applyDihedral(picture, t);
+    }
+    origin = TileOrigin::Decoded;
     if (!decodeUprightAt(reader, head, w, h, true, picture)) picture = {};
     return picture;
 }
@@ -124,25 +128,34 @@ FitSize fitInside(int boxWidth, int boxHeight, int imgWidth, int imgHeight) {
 }
 
 ui::Image makeThumbnail(const std::string& path, int boxWidth, int boxHeight) {
-    ui::Image tile = solidImage(boxWidth, boxHeight, 0xFF, 0xFF, 0xFF);
-    if (tile.empty()) return tile;
+    return makeTile(path, boxWidth, boxHeight).tile;
+}
+
+MadeTile makeTile(const std::string& path, int boxWidth, int boxHeight) {
+    MadeTile made{solidImage(boxWidth, boxHeight, 0xFF, 0xFF, 0xFF), TileOrigin::Failed};
+    ui::Image& tile = made.tile;
+    if (tile.empty()) return made;
     try {
         // One reader per thread keeps its buffer, so a worker does not allocate 10 MB per photo.
         thread_local FileReader reader;
         PhotoHead head;
-        if (!reader.open(path) || !readPhotoHead(reader, head)) return tile;
+        if (!reader.open(path) || !readPhotoHead(reader, head)) return made;
+        made.photoPixels = static_cast<std::int64_t>(head.width) * head.height;
         FitSize fit = fitInside(boxWidth, boxHeight, head.uprightWidth(), head.uprightHeight());
         // A sliver of a picture (161 × 1) would fit to zero pixels and vanish; keep at least one.
         fit.width = std::max(fit.width, 1);
         fit.height = std::max(fit.height, 1);
-        ui::Image picture = pictureAt(reader, head, fit.width, fit.height);
+        TileOrigin origin = TileOrigin::Failed;
+        ui::Image picture = pictureAt(reader, head, fit.width, fit.height, origin);
         reader.close();
-        if (picture.empty()) return tile;
+        if (picture.empty()) return made;
         drawOnto(tile, picture, (boxWidth - fit.width) / 2, (boxHeight - fit.height) / 2);
+        made.origin = origin;
     } catch (const std::bad_alloc&) {
         // Out of memory on one huge photo: its tile stays white, as for any file that cannot be decoded.
+        made.origin = TileOrigin::Failed;
     }
-    return tile;
+    return made;
 }
 
 }  // namespace xp

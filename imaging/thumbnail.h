@@ -1,6 +1,7 @@
 // Thumbnail tiles: the 120 × 120 pictures of the photo list and the galleries, and the library start/stop.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "ui/image.h"
@@ -29,5 +30,18 @@ FitSize fitInside(int boxWidth, int boxHeight, int imgWidth, int imgHeight);
 // EXIF orientation says, scaled to fitInside and centred at (trunc((box - w) / 2), trunc((box - h) / 2)).
 // A file that cannot be decoded gives the plain white tile.
 ui::Image makeThumbnail(const std::string& path, int boxWidth = kTileSize, int boxHeight = kTileSize);
+
+// Where a tile's picture came from: the photo's embedded thumbnail (cheap to make again), a decode of
+// the photo itself (costly), or nowhere, when the file could not be read or decoded (plain white).
+enum class TileOrigin { EmbeddedThumbnail, Decoded, Failed };
+
+struct MadeTile {
+    ui::Image tile;
+    TileOrigin origin = TileOrigin::Failed;
+    std::int64_t photoPixels = 0;  // width × height of the photo as stored; 0 when unknown
+};
+
+// makeThumbnail, saying where the picture came from.
+MadeTile makeTile(const std::string& path, int boxWidth = kTileSize, int boxHeight = kTileSize);
 
 }  // namespace xp

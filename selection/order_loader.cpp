@@ -16,6 +16,7 @@
 #include "appdata/text_codec.h"
 #include "appdata/text_helpers.h"
 #include "imaging/thumbnail_pipeline.h"
+#include "imaging/tile_cache.h"
 #include "platform/file_system.h"
 #include "resources/builtin_pictures.h"
 #include "selection/photo_caption.h"
@@ -118,7 +119,9 @@ private:
         std::vector<std::string> paths;
         paths.reserve(names_.size());
         for (const std::string& name : names_) paths.push_back(joinPath(sel_, name));
-        pipeline_.emplace(std::move(paths));
+        // The order's tile cache beside its photo table: a reopened order takes its tiles from there.
+        tileCache_.emplace(resolvePath(selectionDataFolder(sel_)));
+        pipeline_.emplace(std::move(paths), 0, 0, tileCache_->maker());
     }
 
     // One loop step's preamble: events run, the progress shows. False when, meanwhile, the photo table
@@ -157,6 +160,7 @@ private:
 
     void finish(int n, bool keepShotCount) {
         pipeline_.reset();
+        tileCache_.reset();
         const std::int64_t elapsed = host_.tickCount() - start_;
         app_.loadTime = valueText(FieldValue::real(static_cast<double>(elapsed) / 1000.0)) + "秒";
         panel_.setTiles(std::move(tiles_));
@@ -281,6 +285,7 @@ private:
     std::string sel_;
     std::string tablePath_;
     std::vector<std::string> names_;
+    std::optional<TileCache> tileCache_;  // outlives the pipeline that uses it
     std::optional<ThumbnailPipeline> pipeline_;
     std::unordered_map<std::int32_t, int> tiles_;
     std::int64_t start_ = 0;

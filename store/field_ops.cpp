@@ -1,5 +1,6 @@
 // Field reads and writes on the current record, and appending records.
 #include <cstring>
+#include <optional>
 #include <vector>
 
 #include "store/field_codec.h"
@@ -150,6 +151,20 @@ bool RecordStore::appendRecord(const std::vector<FieldValue>& values) {
     putI32(record.data(), serial);
     std::vector<int32_t> chains;  // given back if the record cannot be written
     MemoChain chain(t->memo, t->memoLocks, impl_->lockWait);
+    // A row with several memo values takes the memo header lock once for all of them. Each value's
+    // write still holds it from reading to rewriting the memo header, as the lock rules ask; in between
+    // it simply stays held, and since the locks of one open table nest, each value's own lock and
+    // unlock of that byte cost no system call. Another process's memo write waits (or fails with its
+    // lock wait) until the row is done, exactly as it would during one value's write.
+    int memoValues = 0;
+    for (size_t k = 0; k < m; ++k) {
+        if (isMemoType(t->fields[k].type) && !memoText(t->fields[k], prepared[k]).empty()) ++memoValues;
+    }
+    std::optional<ByteLockGuard> memoHeaderLock;
+    if (memoValues > 1) {
+        if (int r = t->memoLocks.lock(0, impl_->lockWait); r != 0) return fail(r);
+        memoHeaderLock.emplace(t->memoLocks, 0);
+    }
     auto giveBack = [&]() {
         for (int32_t first : chains) {
             int32_t none = 0;
@@ -171,6 +186,7 @@ bool RecordStore::appendRecord(const std::vector<FieldValue>& values) {
             encodeField(f, prepared[k], out);
         }
     }
+    memoHeaderLock.reset();  // the memo values are written: released where the last value's write released it
     const int64_t w = t->table.writeAt(record.data(), record.size(), pos);
     if (w != static_cast<int64_t>(record.size())) {
         // Nothing counts the partial record; the next open cuts it off.

@@ -26,8 +26,10 @@ struct Rc4 {
     void schedule(const uint8_t* key, size_t len) {
         for (int k = 0; k < 256; ++k) s[k] = static_cast<uint8_t>(k);
         uint8_t jj = 0;
+        size_t at = 0;  // k mod len, without a division per step
         for (int k = 0; k < 256; ++k) {
-            jj = static_cast<uint8_t>(jj + s[k] + key[static_cast<size_t>(k) % len]);
+            jj = static_cast<uint8_t>(jj + s[k] + key[at]);
+            if (++at == len) at = 0;
             std::swap(s[k], s[jj]);
         }
         i = j = 0;
@@ -40,6 +42,47 @@ struct Rc4 {
         return s[static_cast<uint8_t>(s[i] + s[j])];
     }
 };
+
+// RC4 over each of N 40-byte block keys, its first kDropped output bytes dropped and the next kBlockSize
+// bytes written to outs[n]: the same bytes as Rc4 gives, made with the states in 32-bit words and the
+// indices in registers. RC4 is one chain of dependent steps, so two independent runs interleaved take
+// little more time than one: keystreams are made two blocks at a time (the block asked for and the one
+// after it, which records appended or read in order need next).
+template <int N>
+void blockRc4(const uint8_t (*keys)[40], uint8_t* const* outs) {
+    uint32_t s[N][256];
+    uint32_t j[N] = {};
+    for (int n = 0; n < N; ++n)
+        for (uint32_t k = 0; k < 256; ++k) s[n][k] = k;
+    size_t at = 0;
+    for (uint32_t k = 0; k < 256; ++k) {
+        for (int n = 0; n < N; ++n) {
+            const uint32_t t = s[n][k];
+            j[n] = (j[n] + t + keys[n][at]) & 0xFF;
+            s[n][k] = s[n][j[n]];
+            s[n][j[n]] = t;
+        }
+        if (++at == sizeof keys[0]) at = 0;
+    }
+    uint32_t i = 0;
+    for (int n = 0; n < N; ++n) j[n] = 0;
+    auto step = [&](int n) -> uint8_t {
+        const uint32_t ti = s[n][i];
+        j[n] = (j[n] + ti) & 0xFF;
+        const uint32_t tj = s[n][j[n]];
+        s[n][i] = tj;
+        s[n][j[n]] = ti;
+        return static_cast<uint8_t>(s[n][(ti + tj) & 0xFF]);
+    };
+    for (int k = 0; k < kDropped; ++k) {
+        i = (i + 1) & 0xFF;
+        for (int n = 0; n < N; ++n) step(n);
+    }
+    for (int64_t k = 0; k < kBlockSize; ++k) {
+        i = (i + 1) & 0xFF;
+        for (int n = 0; n < N; ++n) outs[n][k] = step(n);
+    }
+}
 
 }  // namespace
 
@@ -60,20 +103,28 @@ public:
         return seeds_[block];
     }
 
-    void blockKeystream(uint32_t block, uint8_t* out) const {
+    // The keystream of `block` into `out` and, when `nextOut` is given, that of block + 1 into it.
+    void blockKeystreams(uint32_t block, uint8_t* out, uint8_t* nextOut) const {
+        uint8_t keys[2][40];
+        blockKey(block, keys[0]);
+        if (!nextOut) {
+            blockRc4<1>(keys, &out);
+            return;
+        }
+        blockKey(block + 1, keys[1]);
+        uint8_t* const outs[2] = {out, nextOut};
+        blockRc4<2>(keys, outs);
+    }
+
+private:
+    void blockKey(uint32_t block, uint8_t (&key)[40]) const {
         const uint32_t sd = seed(block);
-        uint8_t key[40];
         const uint32_t tail = block ^ sd;
         for (int k = 0; k < 4; ++k) key[k] = static_cast<uint8_t>(sd >> (8 * k));
         std::memcpy(key + 4, check_.data(), 32);
         for (int k = 0; k < 4; ++k) key[36 + k] = static_cast<uint8_t>(tail >> (8 * k));
-        Rc4 r;
-        r.schedule(key, sizeof key);
-        for (int k = 0; k < kDropped; ++k) r.next();
-        for (int64_t k = 0; k < kBlockSize; ++k) out[k] = r.next();
     }
 
-private:
     uint64_t id_;
     std::string check_;
     mutable Rc4 s0_;
@@ -98,6 +149,19 @@ struct Cache {
 Cache& cache() {
     static Cache c;
     return c;
+}
+
+// data ^= keystream, eight bytes at a time: a record or a memo block is hundreds of bytes.
+void xorInto(uint8_t* data, const uint8_t* ks, size_t n) {
+    size_t k = 0;
+    for (; k + 8 <= n; k += 8) {
+        uint64_t a, b;
+        std::memcpy(&a, data + k, 8);
+        std::memcpy(&b, ks + k, 8);
+        a ^= b;
+        std::memcpy(data + k, &a, 8);
+    }
+    for (; k < n; ++k) data[k] ^= ks[k];
 }
 
 }  // namespace
@@ -144,13 +208,19 @@ void applyCipher(const CipherKey& key, uint8_t* data, size_t n, int64_t offset) 
         const size_t take = std::min(n, static_cast<size_t>(kBlockSize) - within);
         Slot& slot = c.slots[(block + key.id() * 2654435761u) % kCacheSlots];
         if (slot.keyId != key.id() || slot.block != block) {
-            if (!slot.data) slot.data = std::make_unique<uint8_t[]>(kBlockSize);
-            key.blockKeystream(block, slot.data.get());
+            Slot& next = c.slots[(block + 1 + key.id() * 2654435761u) % kCacheSlots];
+            const bool withNext = next.keyId != key.id() || next.block != block + 1;
+            for (Slot* s : {&slot, &next})
+                if (!s->data) s->data = std::make_unique<uint8_t[]>(kBlockSize);
+            key.blockKeystreams(block, slot.data.get(), withNext ? next.data.get() : nullptr);
             slot.keyId = key.id();
             slot.block = block;
+            if (withNext) {
+                next.keyId = key.id();
+                next.block = block + 1;
+            }
         }
-        const uint8_t* ks = slot.data.get() + within;
-        for (size_t k = 0; k < take; ++k) data[k] ^= ks[k];
+        xorInto(data, slot.data.get() + within, take);
         data += take;
         n -= take;
         offset += static_cast<int64_t>(take);

@@ -95,14 +95,14 @@ int MemoChain::read(int32_t first, std::string& out) {
     int32_t f = first;
     int64_t steps = 0;
     int64_t limit = -1;  // blocks in the file, looked up once a chain gets long
-    std::vector<int32_t> recent;
+    int32_t recent[64];  // on the stack: a value read costs no allocation for its bookkeeping
     while (f != 0) {
         if (f < 0) return err::MemoAccess;
         // A chain cannot be longer than the file has blocks; short chains are also checked for a
         // repeated block so that a small cycle ends at once.
         if (++steps <= 64) {
-            if (std::find(recent.begin(), recent.end(), f) != recent.end()) return err::MemoAccess;
-            recent.push_back(f);
+            if (std::find(recent, recent + steps - 1, f) != recent + steps - 1) return err::MemoAccess;
+            recent[steps - 1] = f;
         } else {
             if (limit < 0) {
                 const int64_t size = file_.size();
