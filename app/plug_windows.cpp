@@ -3,6 +3,7 @@
 
 #include "orders/order_list_panel.h"
 #include "selection/photo_list_panel.h"
+#include "settings/gallery_window.h"
 
 namespace xp {
 
@@ -10,6 +11,7 @@ void plugWindows(AppState& app) {
     // The photo list that orders open into, then the order list and the new order and edit dialogs.
     installPhotoListPanel(app);
     installOrderWindows(app);
+    installGallery(app);
 }
 
 }  // namespace xp

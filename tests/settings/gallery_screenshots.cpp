@@ -1,0 +1,106 @@
+// Screenshots of the galleries on a real installation, for `make screenshots`: the sample gallery with
+// an album filled, the gallery viewer on one of its pictures, and the design boards with an album.
+// Not a test: it needs a display (Xvfb).
+//
+//     xp_gallery_screenshots INSTALLATION_DIR OUTPUT_DIR
+#include <QApplication>
+#include <QDir>
+#include <QPixmap>
+#include <QTest>
+#include <QTimer>
+#include <QWidget>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "app/plug_windows.h"
+#include "settings/gallery_viewer.h"
+#include "settings/gallery_window.h"
+#include "shell/app_state.h"
+#include "shell/main_window.h"
+#include "ui/qt/qt_host.h"
+#include "ui/qt/qt_theme.h"
+
+namespace {
+
+bool save(const xp::ui::Control& window, const QString& file) {
+    QWidget* widget = xp::ui::qt::widgetOf(window);
+    if (!widget || !widget->grab().save(file, "PNG")) {
+        std::fprintf(stderr, "cannot grab %s into %s\n", window.name().c_str(), file.toLocal8Bit().constData());
+        return false;
+    }
+    std::printf("%s\n", file.toLocal8Bit().constData());
+    return true;
+}
+
+void click(const xp::ui::Control& control) { QTest::mouseClick(xp::ui::qt::widgetOf(control), Qt::LeftButton); }
+
+// Opens a gallery from its left button and fills its first album; nullptr when it has none.
+xp::GalleryWindow* openAlbum(xp::ui::qt::QtHost& host, xp::ui::PictureButton& button) {
+    click(button);
+    host.waitWithEvents(200);
+    auto* g = host.find<xp::GalleryWindow>();
+    if (!g || g->组合框1.itemCount() < 2) {
+        std::fprintf(stderr, "the installation has no album in this gallery\n");
+        return nullptr;
+    }
+    g->组合框1.pickItem(1);
+    host.waitWithEvents(500);
+    return g;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: %s INSTALLATION_DIR OUTPUT_DIR\n", argv[0]);
+        return 2;
+    }
+    std::string installation = std::filesystem::absolute(argv[1]).lexically_normal().string();
+    if (installation.size() > 1 && installation.back() == '/') installation.pop_back();
+    const QString out = QString::fromLocal8Bit(argv[2]);
+    QDir().mkpath(out);
+
+    std::unique_ptr<xp::AppState> app;
+    xp::ui::qt::QtHost host(argc, argv);
+    app = std::make_unique<xp::AppState>(host, installation);
+    app->applyThemedLook = [] {
+        if (auto* qt = qobject_cast<QApplication*>(QCoreApplication::instance())) xp::ui::qt::applyTheme(*qt);
+    };
+    xp::setFatalErrorHandler([&host](const std::string& message) { host.fatalError(message); });
+    xp::plugWindows(*app);
+
+    auto& main = host.open<xp::MainWindow>(*app);
+    host.waitWithEvents(500);
+    bool ok = true;
+
+    xp::GalleryWindow* samples = openAlbum(host, main.按钮_样照欣赏);
+    if (!samples) return 1;
+    samples->超级列表框1.setSelected(1);
+    host.waitWithEvents(200);
+    ok = save(main, out + "/gallery.png") && ok;
+
+    // The viewer on the second picture, as it opens and zoomed in once.
+    QTimer::singleShot(0, qApp, [&] {
+        auto* v = host.find<xp::GalleryViewer>();
+        if (!v) {
+            ok = false;
+            return;
+        }
+        host.waitWithEvents(600);
+        ok = save(*v, out + "/gallery_viewer.png") && ok;
+        click(v->放大按钮);
+        host.waitWithEvents(300);
+        ok = save(*v, out + "/gallery_viewer_zoomed.png") && ok;
+        click(v->退出按钮);
+    });
+    samples->超级列表框1.doubleClick(1);
+    host.waitWithEvents(200);
+
+    if (!openAlbum(host, main.按钮_设计看版)) return 1;
+    ok = save(main, out + "/gallery_designs.png") && ok;
+
+    main.close();
+    return ok ? 0 : 1;
+}
