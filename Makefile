@@ -76,6 +76,8 @@ screenshots: build
 	  xvfb-run -a -s "-screen 0 1366x768x24" $(BUILD)/tests/shell/xp_shell_screenshots $(DEMO_DIR) $(SCREENSHOT_DIR)
 	XDG_RUNTIME_DIR=$${XDG_RUNTIME_DIR:-$(abspath $(BUILD)/qt-runtime)} \
 	  xvfb-run -a -s "-screen 0 1366x768x24" $(BUILD)/tests/selection/xp_selection_screenshots $(DEMO_DIR) $(SCREENSHOT_DIR)
+	XDG_RUNTIME_DIR=$${XDG_RUNTIME_DIR:-$(abspath $(BUILD)/qt-runtime)} \
+	  xvfb-run -a -s "-screen 0 1366x768x24" $(BUILD)/tests/settings/xp_gallery_screenshots $(DEMO_DIR) $(SCREENSHOT_DIR)
 
 fuzz: deps
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) $(CMAKE_FLAGS) -DXP_FUZZ=ON -DXP_BENCH=OFF

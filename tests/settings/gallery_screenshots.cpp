@@ -15,6 +15,7 @@
 #include <string>
 
 #include "app/plug_windows.h"
+#include "imaging/display_decode.h"
 #include "settings/gallery_viewer.h"
 #include "settings/gallery_window.h"
 #include "shell/app_state.h"
@@ -77,11 +78,12 @@ int main(int argc, char** argv) {
 
     xp::GalleryWindow* samples = openAlbum(host, main.按钮_样照欣赏);
     if (!samples) return 1;
-    samples->超级列表框1.setSelected(1);
+    samples->超级列表框1.setSelected(0);
     host.waitWithEvents(200);
     ok = save(main, out + "/gallery.png") && ok;
 
-    // The viewer on the second picture, as it opens and zoomed in once.
+    // The viewer on the first picture, as it opens and zoomed in once (only a picture wider than the
+    // screen zooms; another would stop at the message box).
     QTimer::singleShot(0, qApp, [&] {
         auto* v = host.find<xp::GalleryViewer>();
         if (!v) {
@@ -90,12 +92,14 @@ int main(int argc, char** argv) {
         }
         host.waitWithEvents(600);
         ok = save(*v, out + "/gallery_viewer.png") && ok;
-        click(v->放大按钮);
-        host.waitWithEvents(300);
-        ok = save(*v, out + "/gallery_viewer_zoomed.png") && ok;
+        if (xp::uprightImageSize(v->picturePath()).width > v->图片框2.width()) {
+            click(v->放大按钮);
+            host.waitWithEvents(300);
+            ok = save(*v, out + "/gallery_viewer_zoomed.png") && ok;
+        }
         click(v->退出按钮);
     });
-    samples->超级列表框1.doubleClick(1);
+    samples->超级列表框1.doubleClick(0);
     host.waitWithEvents(200);
 
     if (!openAlbum(host, main.按钮_设计看版)) return 1;
