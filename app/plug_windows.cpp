@@ -11,6 +11,7 @@ void plugWindows(AppState& app) {
     // The photo list that orders open into, then the order list and the new order and edit dialogs.
     installPhotoListPanel(app);
     installOrderWindows(app);
+    // The sample gallery and the design boards.
     installGallery(app);
 }
 

@@ -4,6 +4,7 @@
 // "设计看版" open it through the opener that installGallery plugs in.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
