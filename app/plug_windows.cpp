@@ -4,6 +4,7 @@
 #include "completion/completion_windows.h"
 #include "orders/order_list_panel.h"
 #include "selection/photo_list_panel.h"
+#include "settings/gallery_window.h"
 #include "settings/settings_openers.h"
 
 namespace xp {
@@ -14,6 +15,8 @@ void plugWindows(AppState& app) {
     installOrderWindows(app);
     installSettingsWindows(app);
     installCompletionWindows(app);
+    // The sample gallery and the design boards.
+    installGallery(app);
 }
 
 }  // namespace xp
