@@ -65,6 +65,7 @@ std::string shownName(std::string_view name) {
     return out;
 }
 
-AlbumTiles::AlbumTiles(const std::string& /*folder*/, std::vector<std::string> paths) : pipeline_(std::move(paths)) {}
+AlbumTiles::AlbumTiles(const std::string& folder, std::vector<std::string> paths)
+    : cache_(folder), pipeline_(std::move(paths), 0, 0, cache_.maker()) {}
 
 }  // namespace xp

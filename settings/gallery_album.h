@@ -9,6 +9,7 @@
 
 #include "appdata/app_paths.h"
 #include "imaging/thumbnail_pipeline.h"
+#include "imaging/tile_cache.h"
 #include "ui/image.h"
 
 namespace xp {
@@ -30,8 +31,7 @@ std::vector<std::string> albumPictures(const std::string& folder);
 std::string shownName(std::string_view name);
 
 // The tiles of an album's pictures, made ahead on worker threads and taken strictly in list order. This
-// is the one place that decides how a gallery tile is made: a cache of finished tiles per album folder
-// would be plugged in here, as the pipeline's tile maker.
+// is the one place that decides how a gallery tile is made: through the album folder's tile cache.
 class AlbumTiles {
 public:
     AlbumTiles(const std::string& folder, std::vector<std::string> paths);
@@ -40,6 +40,9 @@ public:
     std::optional<ui::Image> next() { return pipeline_.next(); }
 
 private:
+    // The album folder's tile cache: an album shown again takes its tiles from it. Declared before the
+    // pipeline, which uses it until it stops.
+    TileCache cache_;
     ThumbnailPipeline pipeline_;
 };
 
