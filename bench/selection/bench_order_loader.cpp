@@ -69,11 +69,6 @@ struct Studio {
         writeFile(tiny, photoJpeg(photoPixels(64, 48, 99)));
         linkPhotos({tiny}, small, kReconcilePhotos, "S_%04d.jpg");
     }
-    static std::vector<std::string> photosOf(const std::string& folder) {
-        std::vector<std::string> out;
-        for (const std::string& name : xp::listFiles(folder, "*.jpg")) out.push_back(folder + "/" + name);
-        return out;
-    }
 };
 
 Studio& studio() {
@@ -179,7 +174,7 @@ void BM_Small_Reconcile(benchmark::State& state) { reconcile(state, studio().sma
 // list, as the photo list keeps them (the previous load's list goes when the next one starts, as in the
 // loader). What the loader adds on top is its table, its list entries and its progress.
 void pipelineAlone(benchmark::State& state, const std::string& folder) {
-    const std::vector<std::string> files = Studio::photosOf(folder);
+    const std::vector<std::string> files = jpegsIn(folder);
     xp::ThumbnailList thumbnails;
     for (auto _ : state) {
         const auto t0 = std::chrono::steady_clock::now();
@@ -199,7 +194,7 @@ void vipsthumbnail(benchmark::State& state, const std::string& folder) {
     const std::string out = studio().dir + "/vips";
     fs::create_directories(out);
     std::vector<std::string> args = {"vipsthumbnail", "-s", "120x120", "-o", out + "/%s_tile.jpg"};
-    for (const std::string& f : Studio::photosOf(folder)) args.push_back(f);
+    for (const std::string& f : jpegsIn(folder)) args.push_back(f);
     for (auto _ : state) state.SetIterationTime(runTool(state, args).seconds);
     state.counters["photos"] = static_cast<double>(args.size() - 5);
 }

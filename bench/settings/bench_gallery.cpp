@@ -59,11 +59,6 @@ struct Studio {
         linkPhotos(plainPictures, plain, kPictures);
         linkPhotos(thumbPictures, thumbs, kPictures);
     }
-    static std::vector<std::string> picturesOf(const std::string& folder) {
-        std::vector<std::string> out;
-        for (const std::string& name : xp::listFiles(folder, "*.jpg")) out.push_back(folder + "/" + name);
-        return out;
-    }
 };
 
 Studio& studio() {
@@ -122,7 +117,7 @@ void BM_Album_Decoded_Ours(benchmark::State& state) { ours(state, "plain", studi
 // list (the previous fill's list goes when the next one starts, as in the gallery). What the gallery
 // adds on top is its path list, its list items and its progress.
 void pipelineAlone(benchmark::State& state, const std::string& folder) {
-    const std::vector<std::string> files = Studio::picturesOf(folder);
+    const std::vector<std::string> files = jpegsIn(folder);
     xp::ThumbnailList thumbnails;
     for (auto _ : state) {
         const auto t0 = std::chrono::steady_clock::now();

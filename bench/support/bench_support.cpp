@@ -16,6 +16,8 @@
 #include <set>
 #include <thread>
 
+#include "platform/file_system.h"
+
 extern char** environ;
 
 namespace xp::bench {
@@ -157,6 +159,12 @@ void printGoal(const std::string& name, double ours, const std::string& unit, co
     const double ratio = ours / base;
     std::printf("GOAL %s: ours %.3f %s, baseline %s %.3f %s, ratio %.3f (goal <= %.3f)%s\n", name.c_str(), ours,
                 unit.c_str(), baseline.c_str(), base, unit.c_str(), ratio, goal, ratio <= goal ? "" : "  MISSED");
+}
+
+std::vector<std::string> jpegsIn(const std::string& folder) {
+    std::vector<std::string> out;
+    for (const std::string& name : listFiles(folder, "*.jpg")) out.push_back(folder + "/" + name);
+    return out;
 }
 
 }  // namespace xp::bench

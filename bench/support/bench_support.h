@@ -46,6 +46,9 @@ std::vector<PhotoPair> writePhotoPairs(const std::string& folder, int count, int
 std::vector<std::string> linkPhotos(const std::vector<std::string>& photos, const std::string& folder, int count,
                                     const char* pattern = "IMG_%04d.jpg");
 
+// The *.jpg files of a folder as full paths, in the order the program lists them.
+std::vector<std::string> jpegsIn(const std::string& folder);
+
 // ---- folders and peer tools --------------------------------------------------------------------------
 
 // A fresh folder in the system's temporary folder, removed with everything in it when this goes.

@@ -5,64 +5,35 @@
 //     xp_selection_screenshots INSTALLATION_DIR OUTPUT_DIR
 #include <QApplication>
 #include <QCursor>
-#include <QDir>
 #include <QPixmap>
 #include <QTest>
 #include <QTimer>
 #include <QWidget>
 #include <cstdio>
-#include <filesystem>
 #include <memory>
 #include <string>
 
-#include "app/plug_windows.h"
 #include "selection/photo_list_panel.h"
 #include "selection/retouch_dialog.h"
 #include "selection/selection_viewer.h"
 #include "shell/app_state.h"
 #include "shell/main_window.h"
+#include "tests/support/screenshots.h"
 #include "ui/qt/qt_host.h"
-#include "ui/qt/qt_theme.h"
 
-namespace {
-
-bool save(const xp::ui::Control& window, const QString& file) {
-    QWidget* widget = xp::ui::qt::widgetOf(window);
-    if (!widget || !widget->grab().save(file, "PNG")) {
-        std::fprintf(stderr, "cannot grab %s into %s\n", window.name().c_str(), file.toLocal8Bit().constData());
-        return false;
-    }
-    std::printf("%s\n", file.toLocal8Bit().constData());
-    return true;
-}
-
-void click(const xp::ui::Control& control, Qt::MouseButton button = Qt::LeftButton) {
-    QTest::mouseClick(xp::ui::qt::widgetOf(control), button);
-}
-
-}  // namespace
+using namespace xp::screenshots;
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: %s INSTALLATION_DIR OUTPUT_DIR\n", argv[0]);
-        return 2;
-    }
-    std::string installation = std::filesystem::absolute(argv[1]).lexically_normal().string();
-    if (installation.size() > 1 && installation.back() == '/') installation.pop_back();
-    const QString out = QString::fromLocal8Bit(argv[2]);
-    QDir().mkpath(out);
+    std::string installation;
+    QString out;
+    if (!parseArguments(argc, argv, installation, out)) return 2;
 
     std::unique_ptr<xp::AppState> app;
     xp::ui::qt::QtHost host(argc, argv);
-    app = std::make_unique<xp::AppState>(host, installation);
-    app->applyThemedLook = [] {
-        if (auto* qt = qobject_cast<QApplication*>(QCoreApplication::instance())) xp::ui::qt::applyTheme(*qt);
-    };
-    xp::setFatalErrorHandler([&host](const std::string& message) { host.fatalError(message); });
-    xp::plugWindows(*app);
-
-    auto& main = host.open<xp::MainWindow>(*app);
-    host.waitWithEvents(500);
+    app = startProgram(host, installation);
+    xp::MainWindow* loggedIn = logIn(host, *app);
+    if (!loggedIn) return 1;
+    xp::MainWindow& main = *loggedIn;
     bool ok = true;
 
     // An order opened from the order list.

@@ -62,7 +62,7 @@ bool save(const ui::Control& window, const QString& file) {
     return true;
 }
 
-void click(const ui::Control& control) { QTest::mouseClick(ui::qt::widgetOf(control), Qt::LeftButton); }
+void click(const ui::Control& control, Qt::MouseButton button) { QTest::mouseClick(ui::qt::widgetOf(control), button); }
 
 void typeInto(const ui::Control& box, const QString& text) {
     auto* edit = qobject_cast<QLineEdit*>(ui::qt::widgetOf(box));

@@ -29,7 +29,7 @@ MainWindow* logIn(ui::qt::QtHost& host, AppState& app, const QString& user = QSt
 // The window's widget grabbed to a PNG; the file name is printed. False (and a message) on failure.
 bool save(const ui::Control& window, const QString& file);
 
-void click(const ui::Control& control);
+void click(const ui::Control& control, Qt::MouseButton button = Qt::LeftButton);
 // Replaces the content of a line edit the way a user does: click, select all, delete, type.
 void typeInto(const ui::Control& box, const QString& text);
 
