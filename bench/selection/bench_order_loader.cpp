@@ -170,21 +170,8 @@ void BM_Reconcile_Embedded_Ours(benchmark::State& state) { reconcile(state, stud
 void BM_Small_Import(benchmark::State& state) { firstLoad(state, studio().small); }
 void BM_Small_Reconcile(benchmark::State& state) { reconcile(state, studio().small); }
 
-// The tile pipeline alone on the same files: every tile made, taken in order and kept in a thumbnail
-// list, as the photo list keeps them (the previous load's list goes when the next one starts, as in the
-// loader). What the loader adds on top is its table, its list entries and its progress.
-void pipelineAlone(benchmark::State& state, const std::string& folder) {
-    const std::vector<std::string> files = jpegsIn(folder);
-    xp::ThumbnailList thumbnails;
-    for (auto _ : state) {
-        const auto t0 = std::chrono::steady_clock::now();
-        thumbnails.reset();
-        xp::ThumbnailPipeline pipeline(files);
-        while (std::optional<xp::ui::Image> tile = pipeline.next()) thumbnails.add(std::move(*tile));
-        state.SetIterationTime(std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count());
-    }
-    state.counters["photos"] = thumbnails.list() ? thumbnails.list()->size() : 0;
-}
+// The tile pipeline alone on the same files (the photo list keeps its tiles the same way).
+void pipelineAlone(benchmark::State& state, const std::string& folder) { tilePipelineAlone(state, folder, "photos"); }
 void BM_FirstLoad_Embedded_Pipeline(benchmark::State& state) { pipelineAlone(state, studio().thumbs); }
 void BM_FirstLoad_Decoded_Pipeline(benchmark::State& state) { pipelineAlone(state, studio().plain); }
 void BM_Reconcile_Embedded_Pipeline(benchmark::State& state) { pipelineAlone(state, studio().reconcile); }

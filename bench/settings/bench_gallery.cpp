@@ -113,21 +113,8 @@ void ours(benchmark::State& state, const std::string& album, const std::string& 
 void BM_Album_Embedded_Ours(benchmark::State& state) { ours(state, "thumbs", studio().thumbs); }
 void BM_Album_Decoded_Ours(benchmark::State& state) { ours(state, "plain", studio().plain); }
 
-// The tile pipeline alone on the same files: every tile made, taken in order and kept in a thumbnail
-// list (the previous fill's list goes when the next one starts, as in the gallery). What the gallery
-// adds on top is its path list, its list items and its progress.
-void pipelineAlone(benchmark::State& state, const std::string& folder) {
-    const std::vector<std::string> files = jpegsIn(folder);
-    xp::ThumbnailList thumbnails;
-    for (auto _ : state) {
-        const auto t0 = std::chrono::steady_clock::now();
-        thumbnails.reset();
-        xp::ThumbnailPipeline pipeline(files);
-        while (std::optional<xp::ui::Image> tile = pipeline.next()) thumbnails.add(std::move(*tile));
-        state.SetIterationTime(std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count());
-    }
-    state.counters["pictures"] = thumbnails.list() ? thumbnails.list()->size() : 0;
-}
+// The tile pipeline alone on the same files (the gallery keeps its tiles the same way).
+void pipelineAlone(benchmark::State& state, const std::string& folder) { tilePipelineAlone(state, folder, "pictures"); }
 void BM_Album_Embedded_Pipeline(benchmark::State& state) { pipelineAlone(state, studio().thumbs); }
 void BM_Album_Decoded_Pipeline(benchmark::State& state) { pipelineAlone(state, studio().plain); }
 

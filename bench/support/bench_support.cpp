@@ -13,9 +13,12 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <optional>
 #include <set>
 #include <thread>
 
+#include "imaging/thumbnail_list.h"
+#include "imaging/thumbnail_pipeline.h"
 #include "platform/file_system.h"
 
 extern char** environ;
@@ -165,6 +168,19 @@ std::vector<std::string> jpegsIn(const std::string& folder) {
     std::vector<std::string> out;
     for (const std::string& name : listFiles(folder, "*.jpg")) out.push_back(folder + "/" + name);
     return out;
+}
+
+void tilePipelineAlone(benchmark::State& state, const std::string& folder, const char* counter) {
+    const std::vector<std::string> files = jpegsIn(folder);
+    ThumbnailList thumbnails;
+    for (auto _ : state) {
+        const auto t0 = std::chrono::steady_clock::now();
+        thumbnails.reset();
+        ThumbnailPipeline pipeline(files);
+        while (std::optional<ui::Image> tile = pipeline.next()) thumbnails.add(std::move(*tile));
+        state.SetIterationTime(std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count());
+    }
+    state.counters[counter] = thumbnails.list() ? static_cast<double>(thumbnails.list()->size()) : 0;
 }
 
 }  // namespace xp::bench

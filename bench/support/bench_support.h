@@ -83,6 +83,14 @@ ToolRun runTools(benchmark::State& state, const std::vector<std::vector<std::str
 // The machine's cores, at least 1.
 unsigned cores();
 
+// ---- baselines --------------------------------------------------------------------------------------
+
+// The tile pipeline alone on the folder's photos, timed per iteration as manual time: every tile made,
+// taken in order and kept in a thumbnail list (the previous list goes when the next fill starts, as in
+// the windows). What a loader or an album fill adds on top is its table, its list entries and its
+// progress. The counter `counter` says how many tiles one fill made.
+void tilePipelineAlone(benchmark::State& state, const std::string& folder, const char* counter);
+
 // ---- running and reporting -----------------------------------------------------------------------------
 
 // Reads Google Benchmark's options. With `interleave`, repetitions run interleaved at random with the
